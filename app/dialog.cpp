@@ -1,0 +1,150 @@
+#include "dialog.h"
+
+#include "globals.h"
+#include "language.h"
+#include "resource.h"
+
+int g_timeValue = 5;
+
+namespace
+{
+// The buffers the name calls fill; a failing call leaves its buffer empty.
+constexpr DWORD kNameCapacity = 1024;
+
+void SetCaptionIcons(HWND dialog)
+{
+    // Loaded at both sizes so neither the caption nor Alt+Tab has to scale; they live
+    // until the process ends.
+    HANDLE big = LoadImageW(g_module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                            LR_DEFAULTCOLOR);
+    HANDLE small = LoadImageW(g_module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                              LR_DEFAULTCOLOR);
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+}
+
+// The fields show who runs the program on which computer, never what Winlogon holds.
+void PrefillNames(HWND dialog)
+{
+    wchar_t computer[kNameCapacity] = {};
+    DWORD size = kNameCapacity;
+    if (!GetComputerNameW(computer, &size))
+        computer[0] = L'\0';
+
+    wchar_t user[kNameCapacity] = {};
+    size = kNameCapacity;
+    if (!GetUserNameW(user, &size))
+        user[0] = L'\0';
+
+    SetDlgItemTextW(dialog, IDC_DOMAIN, computer);
+    SetDlgItemTextW(dialog, IDC_USER, user);
+}
+
+void ApplyCaptions(HWND dialog)
+{
+    const DialogCaptions& captions = CaptionsFor(g_englishFlag);
+    const struct
+    {
+        int id;
+        const wchar_t* text;
+    } items[] = {{IDC_SET, captions.set},
+                 {IDC_REMOVE, captions.remove},
+                 {IDC_ESC, captions.esc},
+                 {IDC_PASSWORD_CAPTION, captions.password}};
+    for (const auto& item : items)
+    {
+        if (item.text != nullptr)
+            SetDlgItemTextW(dialog, item.id, item.text);
+    }
+}
+
+void OnInitDialog(HWND dialog)
+{
+    // Settings file location: resolved here, before anything reads a setting.
+
+    // WOW64, first point: file-system redirection goes off for the set-up below.
+
+    // Link label on IDC_LINK with the site address of the user's language.
+
+    wchar_t title[64];
+    ComposeWindowTitle(title, ARRAYSIZE(title), kProductName, kVersionText);
+    SetWindowTextW(dialog, title);
+
+    // Menu bar: built here in place of the template's placeholder menu.
+
+    SetCaptionIcons(dialog);
+
+    // WOW64, second point: redirection back on, registry view flag settled.
+
+    PrefillNames(dialog);
+    SetFocus(GetDlgItem(dialog, IDC_PASSWORD));
+    ApplyCaptions(dialog);
+
+    // Time setting: read from the settings file.
+}
+
+INT_PTR OnCommand(HWND dialog, int id)
+{
+    switch (id)
+    {
+    case IDOK:
+        // Enter in a field: neither closes the dialog nor starts Set.
+        return TRUE;
+    case IDCANCEL:
+    case IDC_ESC:
+        EndDialog(dialog, 0);
+        return TRUE;
+    case IDC_SET:
+        // Set: the auto-logon writer, mode 0.
+        return TRUE;
+    case IDC_REMOVE:
+        // Remove: the auto-logon writer, mode 1.
+        return TRUE;
+    case IDM_HOMEPAGE:
+    case IDM_PRODUCT_PAGE:
+    case IDM_DONATE:
+        // Product and donation pages: the web page launcher.
+        return TRUE;
+    case IDM_USER_ACCOUNTS:
+    case IDM_SCREEN_SAVER:
+    case IDM_POWER_OPTIONS:
+    case IDM_DYNAMIC_LOCK:
+        // Windows settings pages, through the shell.
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void MarkTimeItems(HMENU popup)
+{
+    for (int item = IDM_TIME_MARK_FIRST; item <= IDM_TIME_MARK_LAST; ++item)
+    {
+        const UINT mark = item - IDM_TIME_BASE == g_timeValue ? MF_CHECKED : MF_UNCHECKED;
+        CheckMenuItem(popup, static_cast<UINT>(item), MF_BYCOMMAND | mark);
+    }
+}
+} // namespace
+
+INT_PTR CALLBACK AutoLogonDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM /*lParam*/)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wParam));
+    case WM_CLOSE:
+        // The close box, Alt+F4 and the window menu's close item.
+        EndDialog(dialog, 0);
+        return FALSE;
+    case WM_INITMENUPOPUP:
+        MarkTimeItems(reinterpret_cast<HMENU>(wParam));
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Creates the build tree's Wine prefix once. Quick when it exists.
+set -euo pipefail
+. "$(dirname "$0")/wine-env.sh"
+[ -f "$WINEPREFIX/.tarvelin-ready" ] && exit 0
+mkdir -p "$WINEPREFIX"
+exec 9>"$WINEPREFIX.lock"
+flock 9
+[ -f "$WINEPREFIX/.tarvelin-ready" ] && exit 0
+echo "wine: creating prefix $WINEPREFIX"
+# Created without a display; the server is shut down afterwards so that the GUI runs start
+# a fresh one on their own display.
+DISPLAY= wineboot -i >/dev/null 2>&1
+# Under Xvfb there is no window manager: let Wine draw the title bar itself.
+DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+wineserver -w
+touch "$WINEPREFIX/.tarvelin-ready"

@@ -1,0 +1,5 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the build tree's prefix (also CMake's test emulator).
+. "$(dirname "$0")/wine-env.sh"
+"$TARVELIN_ROOT/scripts/wine-prefix.sh"
+exec wine "$@"

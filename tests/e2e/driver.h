@@ -1,0 +1,51 @@
+// A small harness that runs the real Tarvelin.exe and operates it from outside, as a user
+// would: windows are found by class and title, controls by their ids from resource.h.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Full path of the built program, found relative to this driver.
+std::wstring TarvelinPath();
+
+// Reads a window's text; WM_GETTEXT also works on another process's edit controls.
+std::wstring TextOf(HWND hwnd);
+
+// The visible top-level dialog (#32770) of a process whose title matches, or null.
+HWND FindDialogOf(DWORD processId, const std::wstring& title);
+
+class RunningProgram
+{
+  public:
+    // Starts the program with optional arguments; standard output goes to outputFile if one
+    // is given. Fails the current test if it cannot start.
+    explicit RunningProgram(const std::wstring& arguments = L"",
+                            const std::wstring& outputFile = L"",
+                            const std::wstring& exePath = TarvelinPath());
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool started() const { return process_ != nullptr; }
+    DWORD processId() const { return processId_; }
+    DWORD threadId() const { return threadId_; }
+
+    // Waits until the main dialog is visible; null after the timeout.
+    HWND WaitForDialog(DWORD timeoutMs = 20000);
+    // Waits for a dialog of the process other than `except` (a message box); null on timeout.
+    HWND WaitForOtherDialog(HWND except, DWORD timeoutMs = 10000);
+    // Waits for the process to end; true and the exit code if it did within the timeout.
+    bool WaitForExit(DWORD& exitCode, DWORD timeoutMs = 10000);
+    // True while the process has not ended.
+    bool Running() const;
+    // The window with the keyboard focus in the program's GUI thread.
+    HWND FocusedWindow() const;
+
+  private:
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    DWORD threadId_ = 0;
+};
+
+// The text of a message box (its static control 0xFFFF).
+std::wstring MessageBoxText(HWND box);
