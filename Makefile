@@ -5,7 +5,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup win64 win32 host prefix run test clean
+.PHONY: all setup win64 win32 host prefix run test clean format
 
 all: win64
 
@@ -31,3 +31,9 @@ test: host win64 prefix
 
 clean:
 	rm -rf build dist
+
+# Source files the formatter and the static checks look at.
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+
+format:
+	@clang-format -i $(SOURCES)

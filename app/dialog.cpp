@@ -15,12 +15,12 @@ void SetCaptionIcons(HWND dialog)
 {
     // Loaded at both sizes so neither the caption nor Alt+Tab has to scale; they live
     // until the process ends.
-    HANDLE big = LoadImageW(g_module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
-                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                            LR_DEFAULTCOLOR);
-    HANDLE small = LoadImageW(g_module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
-                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                              LR_DEFAULTCOLOR);
+    HANDLE big =
+        LoadImageW(g_module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                   GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR);
+    HANDLE small =
+        LoadImageW(g_module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
 }

@@ -215,8 +215,8 @@ TEST(DialogWindow, TabOrderSkipsTheHiddenOkButton)
 {
     TestDialog dialog;
     ASSERT_NE(dialog.hwnd(), nullptr);
-    const int order[] = {IDC_PASSWORD, IDC_SET, IDC_REMOVE, IDC_ESC, IDC_DOMAIN, IDC_USER,
-                         IDC_PASSWORD};
+    const int order[] = {IDC_PASSWORD, IDC_SET,  IDC_REMOVE,  IDC_ESC,
+                         IDC_DOMAIN,   IDC_USER, IDC_PASSWORD};
     HWND current = dialog.item(IDC_PASSWORD);
     for (size_t i = 1; i < std::size(order); ++i)
     {
