@@ -5,7 +5,9 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup win64 win32 host prefix run test clean format
+PRESETS = win64 win32 host host-sanitize
+
+.PHONY: all setup $(PRESETS) prefix run test checks check-format tidy cppcheck clean format
 
 all: win64
 
@@ -16,7 +18,7 @@ setup:
 build/%/CMakeCache.txt: | setup
 	@cmake --preset $* >/dev/null
 
-win64 win32 host: %: setup build/%/CMakeCache.txt
+$(PRESETS): %: setup build/%/CMakeCache.txt
 	@set -o pipefail; cmake --build --preset $* -j $(JOBS) -- --no-print-directory \
 	  | { grep -v -E '^\[ *[0-9]+%\] Built target' || true; }
 
@@ -26,14 +28,28 @@ prefix: setup
 run: win64 prefix
 	@scripts/run.sh
 
-test: host win64 prefix
-	@scripts/run-tests.sh host win64
+# Static checks first: they are quick and a finding fails the run before the long tiers.
+test: checks host host-sanitize win64 prefix
+	@scripts/run-tests.sh host host-sanitize win64
 
 clean:
 	rm -rf build dist
 
 # Source files the formatter and the static checks look at.
-SOURCES = $(shell git ls-files '*.cpp' '*.h')
+SOURCES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 
 format:
 	@clang-format -i $(SOURCES)
+
+checks: check-format cppcheck tidy
+
+check-format: setup
+	@clang-format --dry-run --Werror $(SOURCES) || { echo "clang-format: run 'make format'"; exit 1; }
+	@echo "clang-format: $(words $(SOURCES)) files formatted"
+
+cppcheck: setup
+	@scripts/cppcheck.sh
+
+# Needs both compile databases.
+tidy: host win64
+	@scripts/tidy.sh

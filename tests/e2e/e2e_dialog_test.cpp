@@ -44,7 +44,7 @@ void ExpectEndsWithZero(RunningProgram& program)
 }
 
 // What every dialog shows, in either language.
-void ExpectCommonState(RunningProgram& program, HWND dialog)
+void ExpectCommonState(const RunningProgram& program, HWND dialog)
 {
     EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_DOMAIN)), ComputerName());
     EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_USER)), UserName());

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# cppcheck over the program and test sources; any warning or style finding fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+start=$SECONDS
+cppcheck --enable=warning,style,performance,portability --std=c++17 \
+  --library=windows --platform=win64 -D_WIN32 -D_WIN64 -DUNICODE -D_UNICODE \
+  -I res -I app -I autologon -I settings -I links \
+  --error-exitcode=1 --inline-suppr --quiet \
+  app autologon settings links tests || { echo "cppcheck: findings above"; exit 1; }
+echo "cppcheck: clean ($((SECONDS - start)) s)"
