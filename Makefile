@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup $(PRESETS) prefix run test checks check-format tidy cppcheck clean format
+.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format tidy cppcheck clean format
 
 all: win64
 
@@ -31,6 +31,15 @@ run: win64 prefix
 # Static checks first: they are quick and a finding fails the run before the long tiers.
 test: checks host host-sanitize win64 prefix
 	@scripts/run-tests.sh host host-sanitize win64
+
+# Start-up time, peak memory and size against a bare dialog; not part of make test.
+bench: win64 prefix
+	@cmake --build --preset win64 --target floor bench_timer -- --no-print-directory >/dev/null
+	@scripts/bench.sh
+
+# The release package: dist/Tarvelin-1.01-x64.zip and dist/SHA256SUMS.
+dist: win64
+	@scripts/dist.sh
 
 clean:
 	rm -rf build dist
