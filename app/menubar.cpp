@@ -22,10 +22,8 @@ struct MenuEntry
 };
 
 const MenuEntry kProgramEntries[] = {
-    {IDM_HOMEPAGE, "Homepage", "Homepage"},
-    {0, nullptr, nullptr},
-    {IDM_DONATE, "Donate", "Spenden"},
-    {0, nullptr, nullptr},
+    {IDM_HOMEPAGE, "Homepage", "Homepage"}, {0, nullptr, nullptr},
+    {IDM_DONATE, "Donate", "Spenden"},      {0, nullptr, nullptr},
     {IDM_EXIT, "Exit", "Beenden"},
 };
 
@@ -96,9 +94,13 @@ HBITMAP IconToMenuBitmap(HICON icon)
         HDC screen = GetDC(nullptr);
         UniqueMemoryDc memory(CreateCompatibleDC(screen));
         HGDIOBJ displaced = SelectObject(memory.Get(), dib.Get());
+        // The menu colour first: without an icon DrawIconEx paints nothing at all, and the
+        // entry would show a black square instead of an empty picture.
+        RECT all = {0, 0, width, height};
+        FillRect(memory.Get(), &all, static_cast<HBRUSH>(brush.Get()));
         // The background brush puts the icon on the menu colour of this moment.
-        DrawIconEx(memory.Get(), 0, 0, icon, width, height, 0,
-                   static_cast<HBRUSH>(brush.Get()), DI_NORMAL);
+        DrawIconEx(memory.Get(), 0, 0, icon, width, height, 0, static_cast<HBRUSH>(brush.Get()),
+                   DI_NORMAL);
         SelectObject(memory.Get(), displaced);
         memory.Reset();
         ReleaseDC(nullptr, screen);
