@@ -132,9 +132,13 @@ void OpenProductPage(HWND label)
         ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// The control's font, 70 % as high and underlined.
-HFONT CreateLinkFont(HDC dc)
+// The label's own font, 70 % as high and underlined. The label's font is selected for the
+// metrics because the DC of WM_CTLCOLORSTATIC does not hold it yet; a label without a font
+// of its own is measured in whatever the DC holds.
+HFONT CreateLinkFont(HDC dc, HWND label)
 {
+    auto* labelFont = reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = labelFont != nullptr ? SelectObject(dc, labelFont) : nullptr;
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
     LOGFONTW font = {};
@@ -149,11 +153,13 @@ HFONT CreateLinkFont(HDC dc)
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = metrics.tmPitchAndFamily;
     GetTextFaceW(dc, LF_FACESIZE, font.lfFaceName);
+    if (previous != nullptr)
+        SelectObject(dc, previous);
     return CreateFontIndirectW(&font);
 }
 
 // Colours and font for painting a link label; the result is the background brush.
-LRESULT PrepareLinkPaint(HANDLE block, const LinkRecord& record, HDC dc)
+LRESULT PrepareLinkPaint(HANDLE block, const LinkRecord& record, HDC dc, HWND label)
 {
     SetTextColor(dc, kLinkColour);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -161,13 +167,19 @@ LRESULT PrepareLinkPaint(HANDLE block, const LinkRecord& record, HDC dc)
     if (font == nullptr)
     {
         // Made once per dialog, from the first label painted.
-        font = CreateLinkFont(dc);
+        font = CreateLinkFont(dc, label);
         LockedRecord stored(block);
         if (stored)
             stored->font = font;
     }
     if (font != nullptr)
+    {
         SelectObject(dc, font);
+        // A static control selects its own font after this message and would draw over the
+        // selection above in its usual font: it gets the link font as its own.
+        if (reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)) != font)
+            SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
     return reinterpret_cast<LRESULT>(record.brush);
 }
 } // namespace
@@ -229,10 +241,12 @@ LRESULT CALLBACK LinkDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (record.font != nullptr)
             DeleteObject(record.font);
         break;
-    case WM_CTLCOLORSTATIC:
-        if (GetPropA(reinterpret_cast<HWND>(lParam), kLabelProperty) != nullptr)
-            return PrepareLinkPaint(block, record, reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORSTATIC: {
+        auto* control = reinterpret_cast<HWND>(lParam);
+        if (GetPropA(control, kLabelProperty) != nullptr)
+            return PrepareLinkPaint(block, record, reinterpret_cast<HDC>(wParam), control);
         break;
+    }
     default:
         break;
     }

@@ -118,8 +118,8 @@ void CommandsAndLabelLaunchTheirPages(const std::wstring& site)
         else
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(step.command, 0), 0);
         const std::vector<Launch> launches = recorder.WaitForLaunches(++count);
-        ASSERT_EQ(launches.size(), count) << step.expected.what << " started "
-                                          << launches.size() + 1 - count << " programs";
+        ASSERT_EQ(launches.size(), count)
+            << step.expected.what << " started " << launches.size() + 1 - count << " programs";
         ExpectLaunch(launches.back(), step.expected);
     }
     ASSERT_TRUE(program.Running()) << "a command ended the program";

@@ -19,13 +19,13 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     GetStartupInfoW(&startup);
     const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : -1;
 
-    const std::wstring line = std::wstring(self) + L"\t" + std::to_wstring(show) + L"\t" +
-                              GetCommandLineW() + L"\n";
+    const std::wstring line =
+        std::wstring(self) + L"\t" + std::to_wstring(show) + L"\t" + GetCommandLineW() + L"\n";
     const int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(),
-                        size, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(), size,
+                        nullptr, nullptr);
 
     // Appends are whole lines, so a reader never sees half of one as complete.
     HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -33,7 +33,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     if (file == INVALID_HANDLE_VALUE)
         return 1;
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     CloseHandle(file);
     return ok ? 0 : 1;
 }

@@ -137,8 +137,7 @@ class ShellRecorder
             wchar_t previous[1024] = {};
             DWORD size = sizeof previous - sizeof(wchar_t);
             hadValue_ = RegQueryValueExW(key, nullptr, nullptr, &type_,
-                                         reinterpret_cast<BYTE*>(previous),
-                                         &size) == ERROR_SUCCESS;
+                                         reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS;
             previous_ = previous;
             rc = RegSetValueExW(key, nullptr, 0, REG_SZ,
                                 reinterpret_cast<const BYTE*>(command.c_str()),

@@ -47,12 +47,20 @@ TEST(WebAddress, ModeThreeIsTheDonationPageEveryOtherTheProductPage)
         int mode;
         std::string expected;
     } cases[] = {
-        {0, 0, kGerman + kProduct},   {0, 1, kGerman + kProduct},   {0, 2, kGerman + kProduct},
-        {0, -1, kGerman + kProduct},  {0, 4, kGerman + kProduct},   {0, 3, kGerman + kDonation},
-        {1, 0, kEnglish + kProduct},  {1, 1, kEnglish + kProduct},  {1, 2, kEnglish + kProduct},
-        {1, -1, kEnglish + kProduct}, {1, 3, kEnglish + kDonation},
+        {0, 0, kGerman + kProduct},
+        {0, 1, kGerman + kProduct},
+        {0, 2, kGerman + kProduct},
+        {0, -1, kGerman + kProduct},
+        {0, 4, kGerman + kProduct},
+        {0, 3, kGerman + kDonation},
+        {1, 0, kEnglish + kProduct},
+        {1, 1, kEnglish + kProduct},
+        {1, 2, kEnglish + kProduct},
+        {1, -1, kEnglish + kProduct},
+        {1, 3, kEnglish + kDonation},
         // Any flag but 0 is English.
-        {2, 0, kEnglish + kProduct},  {-1, 3, kEnglish + kDonation},
+        {2, 0, kEnglish + kProduct},
+        {-1, 3, kEnglish + kDonation},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Compose(c.englishFlag, c.mode), c.expected)

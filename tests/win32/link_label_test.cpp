@@ -143,21 +143,26 @@ TEST(LinkLabel, PaintSetUpForTheLabelAndTheFontMadeOnce)
     // Nothing has painted yet: no message was dispatched since the dialog was made.
     ASSERT_EQ(RecordOf(dialog.hwnd(), kDialogProperty).font, nullptr);
 
-    PaintDc first(90);
+    // The label's own font decides the link font, not what the paint DC holds.
+    PaintDc labelFont(90);
     TEXTMETRICW metrics = {};
-    ASSERT_TRUE(GetTextMetricsW(first.dc(), &metrics));
+    ASSERT_TRUE(GetTextMetricsW(labelFont.dc(), &metrics));
     wchar_t face[LF_FACESIZE] = {};
-    GetTextFaceW(first.dc(), LF_FACESIZE, face);
+    GetTextFaceW(labelFont.dc(), LF_FACESIZE, face);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.font()), FALSE);
 
+    PaintDc paint(20);
     const LinkRecord before = RecordOf(dialog.hwnd(), kDialogProperty);
-    EXPECT_EQ(CtlColor(dialog.hwnd(), first.dc(), label), reinterpret_cast<LRESULT>(before.brush));
-    EXPECT_EQ(GetTextColor(first.dc()), RGB(0, 0, 255));
-    EXPECT_EQ(GetBkColor(first.dc()), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(CtlColor(dialog.hwnd(), paint.dc(), label), reinterpret_cast<LRESULT>(before.brush));
+    EXPECT_EQ(GetTextColor(paint.dc()), RGB(0, 0, 255));
+    EXPECT_EQ(GetBkColor(paint.dc()), GetSysColor(COLOR_BTNFACE));
 
     const LinkRecord after = RecordOf(dialog.hwnd(), kDialogProperty);
     ASSERT_NE(after.font, nullptr);
     EXPECT_EQ(after.brush, before.brush);
-    EXPECT_EQ(first.current(), after.font) << "the link font is not selected";
+    EXPECT_EQ(paint.current(), after.font) << "the link font is not selected";
+    // The static control selects its own font after asking for colours: it must be ours.
+    EXPECT_EQ(SendMessageW(label, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(after.font));
     LOGFONTW font = {};
     ASSERT_EQ(GetObjectW(after.font, sizeof font, &font), static_cast<int>(sizeof font));
     EXPECT_EQ(font.lfHeight, LinkFontHeight(metrics.tmHeight)) << "tmHeight " << metrics.tmHeight;
@@ -168,11 +173,42 @@ TEST(LinkLabel, PaintSetUpForTheLabelAndTheFontMadeOnce)
     EXPECT_EQ(font.lfPitchAndFamily, metrics.tmPitchAndFamily);
     EXPECT_STREQ(font.lfFaceName, face);
 
-    // A label painted later with another font gets the same link font.
-    PaintDc second(20);
-    EXPECT_EQ(CtlColor(dialog.hwnd(), second.dc(), label), reinterpret_cast<LRESULT>(before.brush));
-    EXPECT_EQ(second.current(), after.font);
+    // A later change of the label's font changes nothing: the link font stays.
+    PaintDc other(40);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(other.font()), FALSE);
+    EXPECT_EQ(CtlColor(dialog.hwnd(), other.dc(), label), reinterpret_cast<LRESULT>(before.brush));
+    EXPECT_EQ(other.current(), after.font);
     EXPECT_EQ(RecordOf(dialog.hwnd(), kDialogProperty).font, after.font);
+    EXPECT_EQ(SendMessageW(label, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(after.font));
+}
+
+// The real paint: the label shows its text in the link font made from the dialog's font.
+TEST(LinkLabel, PaintedInTheLinkFont)
+{
+    TestDialog dialog;
+    ASSERT_NE(dialog.hwnd(), nullptr);
+    HWND label = dialog.item(IDC_LINK);
+    auto* dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog.hwnd(), WM_GETFONT, 0, 0));
+    ASSERT_NE(dialogFont, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, dialogFont);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+
+    RedrawWindow(dialog.hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const LinkRecord record = RecordOf(dialog.hwnd(), kDialogProperty);
+    ASSERT_NE(record.font, nullptr) << "painting the label made no link font";
+    EXPECT_EQ(SendMessageW(label, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(record.font));
+    LOGFONTW font = {};
+    ASSERT_EQ(GetObjectW(record.font, sizeof font, &font), static_cast<int>(sizeof font));
+    EXPECT_EQ(font.lfHeight, LinkFontHeight(metrics.tmHeight)) << "tmHeight " << metrics.tmHeight;
+    EXPECT_EQ(font.lfUnderline, 1);
+    // The other captions keep the dialog's font.
+    EXPECT_EQ(SendMessageW(dialog.item(IDC_PASSWORD_CAPTION), WM_GETFONT, 0, 0),
+              reinterpret_cast<LRESULT>(dialogFont));
 }
 
 TEST(LinkLabel, OtherStaticControlsArePassedOn)
@@ -303,8 +339,8 @@ TEST(LinkLabel, DestroyingTheWindowsRemovesTheRecordsBrushAndFont)
     g_dialogSpy = DestroySpy{};
     g_labelSpy.next = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelSpyProc)));
-    g_dialogSpy.next = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        dialog->hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogSpyProc)));
+    g_dialogSpy.next = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(dialog->hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogSpyProc)));
 
     dialog.reset();
     EXPECT_TRUE(g_labelSpy.sawNcDestroy);

@@ -19,10 +19,8 @@ struct ExpectedItem
 };
 
 const ExpectedItem kProgram[] = {
-    {IDM_HOMEPAGE, "Homepage", "Homepage", false},
-    {0, nullptr, nullptr, false},
-    {IDM_DONATE, "Donate", "Spenden", false},
-    {0, nullptr, nullptr, false},
+    {IDM_HOMEPAGE, "Homepage", "Homepage", false}, {0, nullptr, nullptr, false},
+    {IDM_DONATE, "Donate", "Spenden", false},      {0, nullptr, nullptr, false},
     {IDM_EXIT, "Exit", "Beenden", false},
 };
 
@@ -147,9 +145,9 @@ TEST(MenuBitmap, IconIsDrawnOnTheMenuColour)
 {
     const int width = GetSystemMetrics(SM_CXSMICON);
     const int height = GetSystemMetrics(SM_CYSMICON);
-    auto* icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                               MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, width,
-                                               height, LR_DEFAULTCOLOR));
+    auto* icon =
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                      IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
     ASSERT_NE(icon, nullptr);
     HBITMAP bitmap = IconToMenuBitmap(icon);
     DestroyIcon(icon);
@@ -171,7 +169,9 @@ TEST(MenuCommands, PagesAreHandledSettingsPagesAreNot)
     TestDialog dialog(1);
     ASSERT_NE(dialog.hwnd(), nullptr);
     const std::string site = TARVELIN_SITE_EN;
-    auto quoted = [](const std::string& text) { return L"\"" + std::wstring(text.begin(), text.end()) + L"\""; };
+    auto quoted = [](const std::string& text) {
+        return L"\"" + std::wstring(text.begin(), text.end()) + L"\"";
+    };
     const struct
     {
         int command;
