@@ -2,10 +2,11 @@
 #   make        build build/win64/Tarvelin.exe
 #   make run    build and start it under Wine (headless: a screenshot to build/screenshot.png)
 #   make test   build and run every test tier
+#   make screenshots  redraw the README's pictures (docs/screenshot-en.png, -de.png)
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup win64 win32 host prefix run test clean format
+.PHONY: all setup win64 win32 host prefix run test clean format screenshots
 
 all: win64
 
@@ -28,6 +29,15 @@ run: win64 prefix
 
 test: host win64 prefix
 	@scripts/run-tests.sh host win64
+
+# The dialog with its Program menu open, in English and German, kept small for the README.
+screenshots: win64 prefix
+	@for lang in en:en_US.UTF-8 de:de_DE.UTF-8; do \
+	  xvfb-run -a -s "-screen 0 1024x768x24" scripts/screenshot.sh build/win64/Tarvelin.exe \
+	    build/screenshot-$${lang%%:*}.png $${lang#*:} menu && \
+	  convert build/screenshot-$${lang%%:*}.png -strip +dither -colors 32 PNG8:docs/screenshot-$${lang%%:*}.png \
+	  || exit 1; \
+	done; echo "screenshots: docs/screenshot-en.png docs/screenshot-de.png"
 
 clean:
 	rm -rf build dist
