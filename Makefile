@@ -2,12 +2,13 @@
 #   make        build build/win64/Tarvelin.exe
 #   make run    build and start it under Wine (headless: a screenshot to build/screenshot.png)
 #   make test   build and run every test tier
+#   make screenshots  redraw the README's pictures (docs/screenshot-en.png, -de.png)
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format tidy cppcheck clean format
+.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format tidy cppcheck clean format screenshots
 
 all: win64
 
@@ -40,6 +41,15 @@ bench: win64 prefix
 # The release package: dist/Tarvelin-1.01-x64.zip and dist/SHA256SUMS.
 dist: win64
 	@scripts/dist.sh
+
+# The dialog with its Program menu open, in English and German, kept small for the README.
+screenshots: win64 prefix
+	@for lang in en:en_US.UTF-8 de:de_DE.UTF-8; do \
+	  xvfb-run -a -s "-screen 0 1024x768x24" scripts/screenshot.sh build/win64/Tarvelin.exe \
+	    build/screenshot-$${lang%%:*}.png $${lang#*:} menu && \
+	  convert build/screenshot-$${lang%%:*}.png -strip +dither -colors 32 PNG8:docs/screenshot-$${lang%%:*}.png \
+	  || exit 1; \
+	done; echo "screenshots: docs/screenshot-en.png docs/screenshot-de.png"
 
 clean:
 	rm -rf build dist

@@ -2,7 +2,11 @@
 
 #include "globals.h"
 #include "language.h"
+#include "link_label.h"
+#include "menubar.h"
 #include "resource.h"
+#include "web_address.h"
+#include "web_page.h"
 
 int g_timeValue = 5;
 
@@ -66,13 +70,13 @@ void OnInitDialog(HWND dialog)
 
     // WOW64, first point: file-system redirection goes off for the set-up below.
 
-    // Link label on IDC_LINK with the site address of the user's language.
+    InstallLinkLabel(dialog, IDC_LINK, SiteBaseAddress(g_englishFlag));
 
     wchar_t title[64];
     ComposeWindowTitle(title, ARRAYSIZE(title), kProductName, kVersionText);
     SetWindowTextW(dialog, title);
 
-    // Menu bar: built here in place of the template's placeholder menu.
+    BuildMenuBar(dialog);
 
     SetCaptionIcons(dialog);
 
@@ -103,15 +107,20 @@ INT_PTR OnCommand(HWND dialog, int id)
         // Remove: the auto-logon writer, mode 1.
         return TRUE;
     case IDM_HOMEPAGE:
+        OpenWebPage(0);
+        return TRUE;
     case IDM_PRODUCT_PAGE:
+        OpenWebPage(1);
+        return TRUE;
     case IDM_DONATE:
-        // Product and donation pages: the web page launcher.
+        OpenWebPage(kDonationPageMode);
         return TRUE;
     case IDM_USER_ACCOUNTS:
     case IDM_SCREEN_SAVER:
     case IDM_POWER_OPTIONS:
     case IDM_DYNAMIC_LOCK:
         // Windows settings pages, through the shell.
+        OpenSettingsPage(id);
         return FALSE;
     default:
         return FALSE;

@@ -1,0 +1,210 @@
+// The real program under Wine: what its menu commands and its link label start through the
+// shell, and the Program menu from the keyboard. A recorder stands in for the browser,
+// control.exe and explorer.exe, so the test sees the exact file, parameters and show command.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "resource.h"
+#include "shell_recorder.h"
+
+namespace
+{
+const std::wstring kSiteGerman = L"" TARVELIN_SITE_DE;
+const std::wstring kSiteEnglish = L"" TARVELIN_SITE_EN;
+const std::wstring kProductQuery = L"?page=Windows/Tools/Tarvelin/1";
+const std::wstring kDonationQuery = L"?paypal&Program=Tarvelin";
+
+// A folder of its own with a copy of Tarvelin.exe, so that the recorders can stand beside
+// it; removed with everything in it afterwards.
+class ScratchProgram
+{
+  public:
+    ScratchProgram()
+    {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"tarvelin-links-" + std::to_wstring(GetCurrentProcessId()) +
+                  L"\\";
+        EXPECT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << GetLastError();
+        EXPECT_TRUE(CopyFileW(TarvelinPath().c_str(), exe().c_str(), FALSE)) << GetLastError();
+    }
+    ~ScratchProgram()
+    {
+        WIN32_FIND_DATAW found = {};
+        HANDLE search = FindFirstFileW((folder_ + L"*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE)
+        {
+            do
+                DeleteFileW((folder_ + found.cFileName).c_str());
+            while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        EXPECT_TRUE(RemoveDirectoryW(folder_.c_str())) << "scratch folder left: " << GetLastError();
+    }
+    ScratchProgram(const ScratchProgram&) = delete;
+    ScratchProgram& operator=(const ScratchProgram&) = delete;
+
+    const std::wstring& folder() const { return folder_; }
+    std::wstring exe() const { return folder_ + L"Tarvelin.exe"; }
+
+  private:
+    std::wstring folder_;
+};
+
+struct Expected
+{
+    const char* what;
+    std::wstring program;
+    int show;
+    std::wstring arguments;
+};
+
+void ExpectLaunch(const Launch& actual, const Expected& expected)
+{
+    EXPECT_EQ(actual.program, expected.program) << expected.what;
+    EXPECT_EQ(actual.show, expected.show) << expected.what;
+    EXPECT_EQ(actual.arguments, expected.arguments) << expected.what;
+}
+
+// Clicks with the real mouse: the label must take the click itself (it answers HTCLIENT).
+void ClickCentreOf(HWND window)
+{
+    RECT rect = {};
+    ASSERT_TRUE(GetWindowRect(window, &rect));
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u) << GetLastError();
+}
+
+void CommandsAndLabelLaunchTheirPages(const std::wstring& site)
+{
+    ScratchProgram scratch;
+    ShellRecorder recorder(scratch.folder());
+    RunningProgram program(L"", L"", scratch.exe());
+    HWND dialog = program.WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no visible dialog";
+    HWND label = GetDlgItem(dialog, IDC_LINK);
+    EXPECT_EQ(TextOf(label), site);
+
+    const std::wstring product = L"\"" + site + kProductQuery + L"\"";
+    const std::wstring donation = L"\"" + site + kDonationQuery + L"\"";
+    const struct
+    {
+        int command; // 0: a click on the link label
+        Expected expected;
+    } steps[] = {
+        {IDM_HOMEPAGE, {"Homepage", L"browser.exe", SW_SHOW, product}},
+        {IDM_PRODUCT_PAGE, {"product page", L"browser.exe", SW_SHOW, product}},
+        {IDM_DONATE, {"Donate", L"browser.exe", SW_SHOW, donation}},
+        {0, {"link label click", L"browser.exe", SW_SHOWNORMAL, product}},
+        {IDM_USER_ACCOUNTS, {"user accounts", L"control.exe", SW_SHOW, L"userpasswords2"}},
+        {IDM_SCREEN_SAVER, {"screen saver", L"control.exe", SW_SHOW, L"desk.cpl ,1"}},
+        {IDM_POWER_OPTIONS, {"power options", L"control.exe", SW_SHOW, L"powercfg.cpl"}},
+        {IDM_DYNAMIC_LOCK,
+         {"dynamic lock", L"explorer.exe", SW_SHOW, L"ms-settings:signinoptions-dynamiclock"}},
+    };
+    size_t count = 0;
+    for (const auto& step : steps)
+    {
+        if (step.command == 0)
+            ClickCentreOf(label);
+        else
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(step.command, 0), 0);
+        const std::vector<Launch> launches = recorder.WaitForLaunches(++count);
+        ASSERT_EQ(launches.size(), count)
+            << step.expected.what << " started " << launches.size() + 1 - count << " programs";
+        ExpectLaunch(launches.back(), step.expected);
+    }
+    ASSERT_TRUE(program.Running()) << "a command ended the program";
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    PostMessageW(GetDlgItem(dialog, IDC_ESC), BM_CLICK, 0, 0);
+    DWORD exitCode = 12345;
+    ASSERT_TRUE(program.WaitForExit(exitCode)) << "the program did not end";
+    EXPECT_EQ(exitCode, 0u);
+}
+
+struct FindPopup
+{
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopupProc(HWND hwnd, LPARAM lParam)
+{
+    auto* request = reinterpret_cast<FindPopup*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (pid != request->processId || !IsWindowVisible(hwnd) || wcscmp(cls, L"#32768") != 0)
+        return TRUE;
+    request->found = hwnd;
+    return FALSE;
+}
+
+// The visible popup menu window of a process, waiting up to timeoutMs; null if none.
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = 10000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50)
+    {
+        FindPopup request{processId, nullptr};
+        EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&request));
+        if (request.found != nullptr)
+            return request.found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+void AltPThenLastEntryExits()
+{
+    ScratchProgram scratch;
+    ShellRecorder recorder(scratch.folder());
+    RunningProgram program(L"", L"", scratch.exe());
+    HWND dialog = program.WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no visible dialog";
+
+    // What Alt+P sends; posted, since the menu runs its own loop inside the program.
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_KEYMENU, 'p');
+    ASSERT_NE(WaitForPopupMenu(program.processId()), nullptr) << "Alt+P opened no popup";
+    // The menu loop reads the thread's keys: up from the first entry wraps to the last.
+    PostMessageW(dialog, WM_KEYDOWN, VK_UP, 0x01480001);
+    PostMessageW(dialog, WM_KEYUP, VK_UP, static_cast<LPARAM>(0xC1480001u));
+    PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(dialog, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
+
+    DWORD exitCode = 12345;
+    ASSERT_TRUE(program.WaitForExit(exitCode)) << "the last Program entry did not end it";
+    EXPECT_EQ(exitCode, 0u);
+    // The Program popup it was: the last entry of the System popup would have started one.
+    Sleep(300);
+    EXPECT_TRUE(recorder.WaitForLaunches(0).empty()) << "a page was opened";
+}
+} // namespace
+
+TEST(Links, EnglishCommandsAndLabelLaunchTheirPages)
+{
+    CommandsAndLabelLaunchTheirPages(kSiteEnglish);
+}
+
+TEST(GermanLinks, GermanCommandsAndLabelLaunchTheirPages)
+{
+    CommandsAndLabelLaunchTheirPages(kSiteGerman);
+}
+
+TEST(ProgramMenu, AltPThenExitEndsWithZero)
+{
+    AltPThenLastEntryExits();
+}
+
+TEST(GermanProgramMenu, AltPThenBeendenEndsWithZero)
+{
+    AltPThenLastEntryExits();
+}

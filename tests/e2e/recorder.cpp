@@ -1,0 +1,40 @@
+// Stands in for the programs the shell starts in the tests (the browser, control.exe,
+// explorer.exe): appends one line to recorder.log beside itself and exits at once.
+// The line: own path, TAB, the show command it was given, TAB, the whole command line.
+#include <windows.h>
+
+#include <string>
+
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int /*showCommand*/)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring log = self;
+    log.resize(log.rfind(L'\\') + 1);
+    log += L"recorder.log";
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : -1;
+
+    const std::wstring line =
+        std::wstring(self) + L"\t" + std::to_wstring(show) + L"\t" + GetCommandLineW() + L"\n";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(), size,
+                        nullptr, nullptr);
+
+    // Appends are whole lines, so a reader never sees half of one as complete.
+    HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok ? 0 : 1;
+}
