@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "globals.h"
 #include "web_address.h"
 
@@ -52,7 +54,7 @@ bool ReadRecord(HWND window, const char* property, HANDLE& block, LinkRecord& re
 // A heap copy of text with its terminator; null when the heap is exhausted.
 char* HeapCopy(const char* text)
 {
-    const SIZE_T size = static_cast<SIZE_T>(lstrlenA(text)) + 1;
+    const SIZE_T size = strlen(text) + 1;
     auto* copy = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, size));
     if (copy != nullptr)
         CopyMemory(copy, text, size);

@@ -10,7 +10,7 @@ win_args=(-p build/win64 --quiet
   --extra-arg-before=--target=x86_64-w64-mingw32
   --extra-arg=-isystem$mingw_cxx --extra-arg=-isystem$mingw_cxx/x86_64-w64-mingw32
   --extra-arg=-Wno-unknown-warning-option)
-host_args=(-p build/host --quiet)
+host_args=(-p build/host --quiet --extra-arg=-Wno-unknown-warning-option)
 
 win_files=$(git ls-files -co --exclude-standard 'app/*.cpp' 'autologon/*.cpp' 'settings/*.cpp' \
   'links/*.cpp' 'tests/win32/*.cpp' 'tests/e2e/*.cpp')

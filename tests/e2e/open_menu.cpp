@@ -2,6 +2,8 @@
 // the screenshot script uses it to picture the menu. Exit code 0 once the popup is shown.
 #include <windows.h>
 
+int wmain(); // the console entry point, which the headers do not declare
+
 int wmain()
 {
     HWND dialog = nullptr;

@@ -88,10 +88,9 @@ class ShellRecorder
     // all that are logged. Fails the test on timeout.
     std::vector<Launch> WaitForLaunches(size_t count, DWORD timeoutMs = 15000) const
     {
-        std::vector<Launch> launches;
         for (DWORD waited = 0;; waited += 50)
         {
-            launches = Read();
+            std::vector<Launch> launches = Read();
             if (launches.size() >= count)
                 break;
             if (waited >= timeoutMs)
