@@ -26,7 +26,7 @@ prefix: setup
 run: win64 prefix
 	@scripts/run.sh
 
-test: host win64 prefix
+test: host win64 win32 prefix
 	@scripts/run-tests.sh host win64
 
 clean:
