@@ -22,8 +22,8 @@ class WinlogonGuard
   public:
     explicit WinlogonGuard(REGSAM view = 0)
     {
-        const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogon, 0,
-                                          KEY_READ | KEY_WRITE | view, &key_);
+        const LONG opened =
+            RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_READ | KEY_WRITE | view, &key_);
         EXPECT_EQ(opened, ERROR_SUCCESS) << "Winlogon key of the test prefix";
         if (opened != ERROR_SUCCESS)
             key_ = nullptr;
@@ -180,12 +180,10 @@ void SetField(HWND dialog, int id, const wchar_t* text)
 // A Winlogon key that another tool has configured.
 RegValues Configured()
 {
-    return {{L"Shell", TextValue(L"explorer.exe")},
-            {L"AutoAdminLogon", TextValue(L"1")},
-            {L"DefaultDomainName", TextValue(L"OLDPC")},
-            {L"DefaultUserName", TextValue(L"olduser")},
-            {L"DefaultPassword", TextValue(L"stale")},
-            {L"AutoLogonCount", NumberValue(0)}};
+    return {
+        {L"Shell", TextValue(L"explorer.exe")},      {L"AutoAdminLogon", TextValue(L"1")},
+        {L"DefaultDomainName", TextValue(L"OLDPC")}, {L"DefaultUserName", TextValue(L"olduser")},
+        {L"DefaultPassword", TextValue(L"stale")},   {L"AutoLogonCount", NumberValue(0)}};
 }
 
 // Set with a field left empty: the validation box in the user's language, nothing changed.

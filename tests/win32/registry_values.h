@@ -76,7 +76,6 @@ inline std::string Describe(const RegValues& values)
     return text;
 }
 
-
 // Makes the key hold exactly `values`: others are deleted, these written.
 inline void ReplaceValues(HKEY key, const RegValues& values)
 {

@@ -164,13 +164,15 @@ TEST(WriterSet, MissingPasswordOrUserChangesNothing)
     } cases[] = {
         {L"anna", L"", 1}, {L"", L"pw", 1}, {L"", L"", 1}, {L"anna", L"", 0}, {L"", L"pw", 0},
     };
+    ScratchMachine machine;
+    ASSERT_TRUE(machine.ready());
+    WriteValues(machine.winlogon(), Leftovers());
+    // One dialog for every case: a refused Set leaves it open for the next try.
+    TestDialog dialog;
     for (const auto& c : cases)
     {
-        ScratchMachine machine;
-        ASSERT_TRUE(machine.ready());
-        WriteValues(machine.winlogon(), Leftovers());
+        g_englishFlag = c.englishFlag;
         ResetLsaDouble();
-        TestDialog dialog(c.englishFlag);
         Fill(dialog, L"PC", c.user, c.password);
 
         const Outcome outcome = Press(dialog, IDC_SET);
@@ -227,13 +229,13 @@ TEST(WriterSet, TakesFieldsOf256CharactersWhole)
 // Another program can put more into a field than typing allows: refused, never cut.
 TEST(WriterSet, AFieldOverTheLimitIsRefusedAndChangesNothing)
 {
+    ScratchMachine machine;
+    ASSERT_TRUE(machine.ready());
+    WriteValues(machine.winlogon(), Leftovers());
+    TestDialog dialog;
     for (int id : {IDC_DOMAIN, IDC_USER, IDC_PASSWORD})
     {
-        ScratchMachine machine;
-        ASSERT_TRUE(machine.ready());
-        WriteValues(machine.winlogon(), Leftovers());
         ResetLsaDouble();
-        TestDialog dialog;
         Fill(dialog, L"PC", L"anna", L"pw");
         const std::wstring tooLong(257, L'z');
         SetWindowTextW(dialog.item(id), tooLong.c_str());
