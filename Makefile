@@ -30,7 +30,7 @@ run: win64 prefix
 	@scripts/run.sh
 
 # Static checks first: they are quick and a finding fails the run before the long tiers.
-test: checks host host-sanitize win64 prefix
+test: checks host host-sanitize win64 win32 prefix
 	@scripts/run-tests.sh host host-sanitize win64
 
 # Start-up time, peak memory and size against a bare dialog; not part of make test.

@@ -7,6 +7,9 @@
 #include "resource.h"
 #include "web_address.h"
 #include "web_page.h"
+#include "wow64.h"
+#include "writer.h"
+#include "writer_text.h"
 
 int g_timeValue = 5;
 
@@ -46,6 +49,14 @@ void PrefillNames(HWND dialog)
     SetDlgItemTextW(dialog, IDC_USER, user);
 }
 
+// Typing and pasting stop at the longest logon password; the writer refuses longer text.
+void LimitFields(HWND dialog)
+{
+    const int fields[] = {IDC_DOMAIN, IDC_USER, IDC_PASSWORD};
+    for (int id : fields)
+        SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, kFieldLimit, 0);
+}
+
 void ApplyCaptions(HWND dialog)
 {
     const DialogCaptions& captions = CaptionsFor(g_englishFlag);
@@ -69,6 +80,8 @@ void OnInitDialog(HWND dialog)
     // Settings file location: resolved here, before anything reads a setting.
 
     // WOW64, first point: file-system redirection goes off for the set-up below.
+    if (QueryWow64())
+        SetFsRedirection(FALSE);
 
     InstallLinkLabel(dialog, IDC_LINK, SiteBaseAddress(g_englishFlag));
 
@@ -81,7 +94,11 @@ void OnInitDialog(HWND dialog)
     SetCaptionIcons(dialog);
 
     // WOW64, second point: redirection back on, registry view flag settled.
+    SetFsRedirection(TRUE);
+    if (QueryWow64())
+        g_registryView = KEY_WOW64_64KEY;
 
+    LimitFields(dialog);
     PrefillNames(dialog);
     SetFocus(GetDlgItem(dialog, IDC_PASSWORD));
     ApplyCaptions(dialog);
@@ -101,10 +118,10 @@ INT_PTR OnCommand(HWND dialog, int id)
         EndDialog(dialog, 0);
         return TRUE;
     case IDC_SET:
-        // Set: the auto-logon writer, mode 0.
+        WriteAutoLogon(dialog, 0);
         return TRUE;
     case IDC_REMOVE:
-        // Remove: the auto-logon writer, mode 1.
+        WriteAutoLogon(dialog, 1);
         return TRUE;
     case IDM_HOMEPAGE:
         OpenWebPage(0);

@@ -1,0 +1,16 @@
+// Enabling the privileges of the process's own token before the password secret is stored.
+#pragma once
+#include <cstddef>
+
+// The privileges tried, in order. Three of them stand twice; the second try changes nothing.
+constexpr std::size_t kPrivilegeCount = 33;
+extern const wchar_t* const kPrivilegeNames[kPrivilegeCount];
+
+// Constructing one enables every listed privilege that the token holds. Each entry opens the
+// token anew, and every failure (token not openable, name unknown, privilege not held) is
+// silent and limited to its entry. Enabled privileges stay enabled until the process ends.
+class PrivilegeEnabler
+{
+  public:
+    PrivilegeEnabler() noexcept;
+};

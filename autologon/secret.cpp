@@ -1,0 +1,70 @@
+#include "secret.h"
+
+#include <ntsecapi.h>
+
+#include "unique_handle.h"
+#include "writer_text.h"
+
+namespace
+{
+// The policy handle, closed on every way out.
+struct LsaHandleTraits
+{
+    using Handle = LSA_HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle handle) noexcept { LsaClose(handle); }
+};
+using UniqueLsaHandle = UniqueHandle<LsaHandleTraits>;
+
+// One line to standard output, written through at once: a buffered line would be lost if
+// the program is ended while the dialog is still open. Nothing is written without a stdout.
+void WriteDiagnostic(const char* call, DWORD code)
+{
+    char line[96];
+    const int length = wsprintfA(line, "Failed call to %s %lu\n", call, code);
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (length <= 0 || output == nullptr || output == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(output, line, static_cast<DWORD>(length), &written, nullptr);
+}
+
+DWORD Store(LSA_HANDLE policy, LSA_UNICODE_STRING& name, LSA_UNICODE_STRING& value)
+{
+    const DWORD code = LsaNtStatusToWinError(LsaStorePrivateData(policy, &name, &value));
+    if (code != ERROR_SUCCESS)
+        WriteDiagnostic("LsaStorePrivateData", code);
+    return code;
+}
+} // namespace
+
+DWORD StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
+{
+    USHORT length = 0;
+    USHORT maximumLength = 0;
+    if (!SecretLengths(static_cast<std::size_t>(lstrlenW(text)), length, maximumLength))
+        return ERROR_INVALID_PARAMETER;
+
+    LSA_OBJECT_ATTRIBUTES attributes = {};
+    UniqueLsaHandle policy;
+    const NTSTATUS opened = LsaOpenPolicy(nullptr, &attributes, POLICY_CREATE_SECRET, policy.Put());
+    if (opened != 0)
+    {
+        // A failed open leaves nothing to close; the handle stays null.
+        policy.Release();
+        const DWORD code = LsaNtStatusToWinError(opened);
+        WriteDiagnostic("LsaOpenPolicy", code);
+        MessageBoxW(nullptr, L"Failed call to LsaOpenPolicy", nullptr, MB_OK);
+        return code;
+    }
+
+    wchar_t secretName[] = L"DefaultPassword";
+    LSA_UNICODE_STRING name = {sizeof secretName - sizeof(wchar_t), sizeof secretName, secretName};
+    // Points at the caller's text: no copy of the password is made.
+    LSA_UNICODE_STRING value = {length, maximumLength, const_cast<wchar_t*>(text)};
+
+    DWORD code = Store(policy.Get(), name, value);
+    if (code == ERROR_SUCCESS && clearOldValue)
+        code = Store(policy.Get(), name, value);
+    return code;
+}

@@ -1,0 +1,40 @@
+#include "writer_text.h"
+
+namespace
+{
+struct Texts
+{
+    const wchar_t* english;
+    const wchar_t* german;
+};
+
+// Indexed by WriterOutcome.
+const Texts kMessages[] = {
+    {L"The Autologin cannot be configured without Password and / or Username!",
+     L"Das Autologin kann nicht ohne Passwort und / oder Benutzername konfiguriert werden!"},
+    {L"Autologin cannot be configured!", L"Autologin kann nicht konfiguriert Werden!"},
+    {L"Autologin configured successfully.\n\nThe autologin password is encrypted",
+     L"Autologin erfolgreich konfiguriert.\n\nDas Autologin-Passwort ist verschl\u00fcsselt"},
+    {L"Autologin was deactivated successfully!", L"Autologin wurde erfolgreich deaktiviert!"},
+};
+} // namespace
+
+WriterMessage MessageFor(WriterOutcome outcome, int englishFlag)
+{
+    const Texts& texts = kMessages[static_cast<int>(outcome)];
+    const bool english = englishFlag != 0;
+    const bool error = outcome == WriterOutcome::MissingInput || outcome == WriterOutcome::Failed;
+    return {english ? texts.english : texts.german,
+            english ? L"Automatic Login" : L"Automatische Anmeldung", error};
+}
+
+bool SecretLengths(std::size_t characters, std::uint16_t& length, std::uint16_t& maximumLength)
+{
+    // Both fields count bytes in 16 bits, and the maximum adds the terminator.
+    constexpr std::size_t kLargest = (0xFFFFu - 2u) / 2u;
+    if (characters > kLargest)
+        return false;
+    length = static_cast<std::uint16_t>(characters * 2u);
+    maximumLength = static_cast<std::uint16_t>(characters * 2u + 2u);
+    return true;
+}

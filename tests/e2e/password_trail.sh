@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The typed password must never reach the registry. Runs Set and Remove with a marked
+# password, shuts the Wine session down so that the registry files are written, and searches
+# them for the password as a .reg file would hold it: plain text, or UTF-16 bytes in hex. A
+# control value written the same way must be found, or the search proves nothing.
+set -uo pipefail
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+driver="$1"
+password='Trail-7Qx-Pw-4931' # typed by PasswordTrail.SetAndRemoveWithAMarkedPassword
+control='Trail-Control-8814'
+control_key='HKCU\Software\TarvelinTrailControl'
+
+# UTF-16LE bytes as .reg hex lists write them, without separators: "54,00,72,00" -> 54007200.
+hex() { printf '%s' "$1" | iconv -f ascii -t utf-16le | od -An -tx1 | tr -d ' \n'; }
+# The files with line continuations and separators taken out, so hex runs are unbroken.
+flat() { tr -d '\\\n\r ,' <"$1"; }
+
+cleanup() {
+  wine reg delete "$control_key" /f >/dev/null 2>&1
+  wineserver -w
+}
+trap cleanup EXIT
+
+wine "$driver" --gtest_filter='PasswordTrail.*' || { echo "FAIL: the driver step failed"; exit 1; }
+wine reg add "$control_key" /v Marker /t REG_SZ /d "$control" /f >/dev/null 2>&1
+wineboot -s >/dev/null 2>&1
+wineserver -w
+
+fail=0
+found_control=0
+for file in "$WINEPREFIX"/*.reg; do
+  grep -qF "$control" "$file" && found_control=1
+  if grep -qiF "$password" "$file" || flat "$file" | grep -qiF "$(hex "$password")"; then
+    echo "FAIL: the password stands in $(basename "$file")"
+    fail=1
+  fi
+done
+if [ "$found_control" = 0 ]; then
+  echo "FAIL: the control value is in no registry file: the search proves nothing"
+  fail=1
+fi
+[ "$fail" = 0 ] && echo "the password appears in no registry file of $WINEPREFIX"
+exit $fail

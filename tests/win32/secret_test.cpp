@@ -1,0 +1,169 @@
+// The password secret, with the Local Security Authority's calls replaced at link time:
+// under Wine LsaStorePrivateData is a stub that always fails. mingw declares these calls
+// without dllimport, so the definitions below take the place of advapi32's for this test
+// program only; the shipped program calls the real ones.
+#include <gtest/gtest.h>
+
+#include "secret.h"
+#include "writer_fixture.h"
+
+namespace
+{
+LsaDouble g_lsa;
+} // namespace
+
+LsaDouble& ResetLsaDouble()
+{
+    g_lsa = LsaDouble{};
+    return g_lsa;
+}
+
+LsaDouble& Lsa()
+{
+    return g_lsa;
+}
+
+LSA_HANDLE DoublePolicyHandle()
+{
+    return reinterpret_cast<LSA_HANDLE>(static_cast<ULONG_PTR>(0x5EC2E7));
+}
+
+extern "C" NTSTATUS NTAPI LsaOpenPolicy(PLSA_UNICODE_STRING systemName,
+                                        PLSA_OBJECT_ATTRIBUTES attributes, ACCESS_MASK access,
+                                        PLSA_HANDLE policy)
+{
+    ++g_lsa.opens;
+    g_lsa.systemNameNull = systemName == nullptr;
+    const LSA_OBJECT_ATTRIBUTES zero = {};
+    g_lsa.attributesZero = attributes != nullptr && memcmp(attributes, &zero, sizeof zero) == 0;
+    g_lsa.access = access;
+    if (g_lsa.openStatus != 0)
+        return g_lsa.openStatus;
+    *policy = DoublePolicyHandle();
+    return 0;
+}
+
+extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE policy, PLSA_UNICODE_STRING name,
+                                              PLSA_UNICODE_STRING value)
+{
+    StoredSecret stored;
+    stored.policy = policy;
+    stored.name.assign(name->Buffer, name->Length / sizeof(wchar_t));
+    stored.nameLength = name->Length;
+    stored.nameMaximumLength = name->MaximumLength;
+    if (value != nullptr)
+    {
+        stored.length = value->Length;
+        stored.maximumLength = value->MaximumLength;
+        stored.bufferNull = value->Buffer == nullptr;
+        if (value->Buffer != nullptr)
+        {
+            const auto* first = reinterpret_cast<const unsigned char*>(value->Buffer);
+            stored.bytes.assign(first, first + value->Length);
+        }
+    }
+    const size_t call = g_lsa.stores.size();
+    g_lsa.stores.push_back(stored);
+    return call < g_lsa.storeStatuses.size() ? g_lsa.storeStatuses[call] : 0;
+}
+
+extern "C" NTSTATUS NTAPI LsaClose(LSA_HANDLE handle)
+{
+    g_lsa.closed.push_back(handle);
+    return 0;
+}
+
+TEST(DefaultPasswordSecret, LengthsNameAndBytesFor0And8And256Characters)
+{
+    for (size_t characters : {size_t{0}, size_t{8}, size_t{256}})
+    {
+        std::wstring text;
+        for (size_t i = 0; i < characters; ++i)
+            text += static_cast<wchar_t>(L'a' + i % 26);
+        if (!text.empty())
+            text.back() = L'\u00e9'; // stored as UTF-16, not as 8-bit text
+        ResetLsaDouble();
+
+        EXPECT_EQ(StoreDefaultPassword(text.c_str(), false), 0u) << characters;
+
+        EXPECT_EQ(Lsa().opens, 1) << characters;
+        EXPECT_TRUE(Lsa().systemNameNull);
+        EXPECT_TRUE(Lsa().attributesZero);
+        EXPECT_EQ(Lsa().access, static_cast<ACCESS_MASK>(POLICY_CREATE_SECRET));
+        ASSERT_EQ(Lsa().stores.size(), 1u) << characters;
+        const StoredSecret& stored = Lsa().stores[0];
+        EXPECT_EQ(stored.name, L"DefaultPassword");
+        EXPECT_EQ(stored.nameLength, 30);
+        EXPECT_EQ(stored.nameMaximumLength, 32);
+        EXPECT_EQ(stored.length, characters * 2) << characters;
+        EXPECT_EQ(stored.maximumLength, characters * 2 + 2) << characters;
+        EXPECT_FALSE(stored.bufferNull) << "an empty value must not delete the secret";
+        EXPECT_EQ(stored.bytes, Utf16Bytes(text.c_str())) << characters;
+        EXPECT_EQ(stored.policy, DoublePolicyHandle());
+        ASSERT_EQ(Lsa().closed.size(), 1u);
+        EXPECT_EQ(Lsa().closed[0], DoublePolicyHandle());
+    }
+}
+
+TEST(DefaultPasswordSecret, ClearingTheOldValueStoresTwiceInOneSession)
+{
+    ResetLsaDouble();
+    EXPECT_EQ(StoreDefaultPassword(L"", true), 0u);
+    EXPECT_EQ(Lsa().opens, 1);
+    ASSERT_EQ(Lsa().stores.size(), 2u);
+    for (const StoredSecret& stored : Lsa().stores)
+    {
+        EXPECT_EQ(stored.name, L"DefaultPassword");
+        EXPECT_EQ(stored.length, 0);
+        EXPECT_EQ(stored.maximumLength, 2);
+        EXPECT_FALSE(stored.bufferNull);
+        EXPECT_EQ(stored.policy, DoublePolicyHandle());
+    }
+    EXPECT_EQ(Lsa().closed.size(), 1u);
+}
+
+TEST(DefaultPasswordSecret, StoreFailuresGiveTheCodeAndOneLineAndNoBox)
+{
+    const struct
+    {
+        std::vector<NTSTATUS> statuses;
+        bool clearOldValue;
+        size_t stores;
+        DWORD code;
+        const char* output;
+    } cases[] = {
+        {{kStatusNameNotFound}, false, 1, 2, "Failed call to LsaStorePrivateData 2\n"},
+        {{kStatusAccessDenied}, true, 1, 5, "Failed call to LsaStorePrivateData 5\n"},
+        // The second store fails: its code is the answer.
+        {{0, kStatusAccessDenied}, true, 2, 5, "Failed call to LsaStorePrivateData 5\n"},
+    };
+    for (const auto& c : cases)
+    {
+        ResetLsaDouble().storeStatuses = c.statuses;
+        StdoutCapture output;
+        HWND anyOwner = nullptr;
+        BoxWatcher boxes(anyOwner);
+        EXPECT_EQ(StoreDefaultPassword(L"pw", c.clearOldValue), c.code) << c.output;
+        EXPECT_TRUE(boxes.Stop().empty()) << "a box for a failed store";
+        EXPECT_EQ(Lsa().stores.size(), c.stores);
+        EXPECT_EQ(Lsa().closed.size(), 1u) << "the policy is closed after a failure too";
+        EXPECT_EQ(output.Text(), c.output);
+    }
+}
+
+TEST(DefaultPasswordSecret, OpenFailureShowsTheEnglishBoxWithoutOwnerAndWritesALine)
+{
+    ResetLsaDouble().openStatus = kStatusAccessDenied;
+    StdoutCapture output;
+    BoxWatcher boxes(nullptr);
+    EXPECT_EQ(StoreDefaultPassword(L"pw", false), 5u);
+    const std::vector<SeenBox>& seen = boxes.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"Failed call to LsaOpenPolicy");
+    EXPECT_EQ(seen[0].caption, L"Error") << "the system's default caption";
+    EXPECT_EQ(seen[0].owner, nullptr);
+    EXPECT_FALSE(seen[0].icon);
+    EXPECT_EQ(output.Text(), "Failed call to LsaOpenPolicy 5\n");
+    EXPECT_TRUE(Lsa().stores.empty());
+    EXPECT_TRUE(Lsa().closed.empty()) << "nothing was opened, so nothing is closed";
+}

@@ -1,0 +1,240 @@
+// What the writer's in-process tests share: the stand-in for the secret store (Wine's
+// LsaStorePrivateData is a stub that always fails), a watcher that reads and dismisses the
+// message boxes the writer shows, a scratch machine key in place of HKEY_LOCAL_MACHINE, and a
+// capture of standard output.
+#pragma once
+#include <windows.h>
+
+#include <ntsecapi.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "registry_values.h"
+
+// ---- The secret store's stand-in (defined in secret_test.cpp) ----------------------------
+
+struct StoredSecret
+{
+    std::wstring name;
+    USHORT nameLength = 0;
+    USHORT nameMaximumLength = 0;
+    USHORT length = 0;
+    USHORT maximumLength = 0;
+    bool bufferNull = true;
+    std::vector<unsigned char> bytes; // the `length` bytes the value pointed at
+    LSA_HANDLE policy = nullptr;
+};
+
+struct LsaDouble
+{
+    // What the calls answer.
+    NTSTATUS openStatus = 0;
+    std::vector<NTSTATUS> storeStatuses; // one per store call; 0 once used up
+
+    // What they were given.
+    int opens = 0;
+    bool systemNameNull = false;
+    bool attributesZero = false;
+    ACCESS_MASK access = 0;
+    std::vector<StoredSecret> stores;
+    std::vector<LSA_HANDLE> closed;
+};
+
+// Fresh answers and records; every test starts with this.
+LsaDouble& ResetLsaDouble();
+LsaDouble& Lsa();
+// The handle the stand-in's LsaOpenPolicy gives out.
+LSA_HANDLE DoublePolicyHandle();
+
+constexpr NTSTATUS kStatusAccessDenied = static_cast<NTSTATUS>(0xC0000022); // Win32 error 5
+constexpr NTSTATUS kStatusNameNotFound = static_cast<NTSTATUS>(0xC0000034); // Win32 error 2
+
+// ---- Message boxes ------------------------------------------------------------------------
+
+struct SeenBox
+{
+    std::wstring text;
+    std::wstring caption;
+    HWND owner = nullptr;
+    bool icon = false;
+};
+
+// Watches the calling thread for message boxes (dialogs other than `except`), records each
+// and presses its OK button. The thread under test sits in the box's modal loop meanwhile.
+class BoxWatcher
+{
+  public:
+    explicit BoxWatcher(HWND except) : except_(except), threadId_(GetCurrentThreadId())
+    {
+        worker_ = std::thread([this] { Run(); });
+    }
+    ~BoxWatcher() { Stop(); }
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+
+    // Stops watching; the boxes seen so far stay readable.
+    const std::vector<SeenBox>& Stop()
+    {
+        stop_ = true;
+        if (worker_.joinable())
+            worker_.join();
+        return boxes_;
+    }
+
+  private:
+    struct Search
+    {
+        HWND except;
+        HWND found;
+    };
+    static BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam)
+    {
+        auto* search = reinterpret_cast<Search*>(lParam);
+        wchar_t cls[16] = {};
+        GetClassNameW(hwnd, cls, 16);
+        if (hwnd == search->except || !IsWindowVisible(hwnd) || wcscmp(cls, L"#32770") != 0)
+            return TRUE;
+        search->found = hwnd;
+        return FALSE;
+    }
+    static std::wstring Text(HWND hwnd)
+    {
+        wchar_t text[1024] = {};
+        SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 5000, nullptr);
+        return text;
+    }
+    void Run()
+    {
+        while (!stop_)
+        {
+            Search search{except_, nullptr};
+            EnumThreadWindows(threadId_, FindBox, reinterpret_cast<LPARAM>(&search));
+            if (search.found == nullptr)
+            {
+                Sleep(20);
+                continue;
+            }
+            HWND box = search.found;
+            SeenBox seen;
+            seen.text = Text(GetDlgItem(box, 0xFFFF));
+            seen.caption = Text(box);
+            seen.owner = GetWindow(box, GW_OWNER);
+            // The icon of a message box is the static control 0x440.
+            HWND icon = GetDlgItem(box, 0x440);
+            seen.icon = icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+            boxes_.push_back(seen);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            for (int waited = 0; IsWindow(box) && waited < 5000; waited += 20)
+                Sleep(20);
+        }
+    }
+
+    HWND except_;
+    DWORD threadId_;
+    std::atomic<bool> stop_{false};
+    std::vector<SeenBox> boxes_;
+    std::thread worker_;
+};
+
+// The quit code waiting in this thread's queue (and removed from it), or -1 if none.
+inline long long TakeQuitCode()
+{
+    MSG msg;
+    if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        return static_cast<long long>(msg.wParam);
+    return -1;
+}
+
+// ---- The registry -------------------------------------------------------------------------
+
+// A scratch key under HKEY_CURRENT_USER stands in for HKEY_LOCAL_MACHINE while it lives,
+// optionally with an empty Winlogon key below it.
+class ScratchMachine
+{
+  public:
+    static constexpr const wchar_t* kRoot = L"Software\\TarvelinTest\\Machine";
+    static constexpr const wchar_t* kWinlogon =
+        L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+    explicit ScratchMachine(bool withWinlogon = true)
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+        RegCreateKeyExW(HKEY_CURRENT_USER, kRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_,
+                        nullptr);
+        if (withWinlogon)
+            RegCreateKeyExW(root_, kWinlogon, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &winlogon_,
+                            nullptr);
+        overridden_ = RegOverridePredefKey(HKEY_LOCAL_MACHINE, root_) == ERROR_SUCCESS;
+    }
+    ~ScratchMachine()
+    {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        if (winlogon_ != nullptr)
+            RegCloseKey(winlogon_);
+        if (root_ != nullptr)
+            RegCloseKey(root_);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarvelinTest");
+    }
+    ScratchMachine(const ScratchMachine&) = delete;
+    ScratchMachine& operator=(const ScratchMachine&) = delete;
+
+    bool ready() const { return root_ != nullptr && overridden_; }
+    HKEY winlogon() const { return winlogon_; }
+    bool WinlogonExists() const
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(root_, kWinlogon, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+  private:
+    HKEY root_ = nullptr;
+    HKEY winlogon_ = nullptr;
+    bool overridden_ = false;
+};
+
+// ---- Standard output ----------------------------------------------------------------------
+
+// Points this process's standard output at a temporary file while it lives.
+class StdoutCapture
+{
+  public:
+    StdoutCapture()
+    {
+        wchar_t folder[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, folder);
+        GetTempFileNameW(folder, L"tvo", 0, path_);
+        file_ = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        previous_ = GetStdHandle(STD_OUTPUT_HANDLE);
+        SetStdHandle(STD_OUTPUT_HANDLE, file_);
+    }
+    ~StdoutCapture()
+    {
+        SetStdHandle(STD_OUTPUT_HANDLE, previous_);
+        CloseHandle(file_);
+        DeleteFileW(path_);
+    }
+    StdoutCapture(const StdoutCapture&) = delete;
+    StdoutCapture& operator=(const StdoutCapture&) = delete;
+
+    std::string Text() const
+    {
+        char buffer[4096] = {};
+        DWORD read = 0;
+        OVERLAPPED at = {};
+        ReadFile(file_, buffer, sizeof buffer - 1, &read, &at);
+        return std::string(buffer, read);
+    }
+
+  private:
+    wchar_t path_[MAX_PATH] = {};
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    HANDLE previous_ = nullptr;
+};
