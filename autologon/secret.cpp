@@ -2,6 +2,8 @@
 
 #include <ntsecapi.h>
 
+#include <cwchar>
+
 #include "unique_handle.h"
 #include "writer_text.h"
 
@@ -42,7 +44,7 @@ DWORD StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
 {
     USHORT length = 0;
     USHORT maximumLength = 0;
-    if (!SecretLengths(static_cast<std::size_t>(lstrlenW(text)), length, maximumLength))
+    if (!SecretLengths(wcslen(text), length, maximumLength))
         return ERROR_INVALID_PARAMETER;
 
     LSA_OBJECT_ATTRIBUTES attributes = {};

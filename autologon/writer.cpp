@@ -1,5 +1,7 @@
 #include "writer.h"
 
+#include <cwchar>
+
 #include "globals.h"
 #include "privileges.h"
 #include "resource.h"
@@ -51,7 +53,7 @@ int ReadField(HWND dialog, int id, wchar_t (&text)[kFieldLimit + 2])
 
 LONG WriteText(HKEY key, const wchar_t* name, const wchar_t* text)
 {
-    const auto bytes = static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t));
+    const auto bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
 }
 

@@ -116,9 +116,9 @@ class OutputFile
     {
         wchar_t folder[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, folder);
-        wchar_t path[MAX_PATH] = {};
-        GetTempFileNameW(folder, L"tvo", 0, path);
-        path_ = path;
+        wchar_t file[MAX_PATH] = {};
+        GetTempFileNameW(folder, L"tvo", 0, file);
+        path_ = file;
     }
     ~OutputFile() { DeleteFileW(path_.c_str()); }
     OutputFile(const OutputFile&) = delete;

@@ -34,8 +34,11 @@ extern "C" NTSTATUS NTAPI LsaOpenPolicy(PLSA_UNICODE_STRING systemName,
 {
     ++g_lsa.opens;
     g_lsa.systemNameNull = systemName == nullptr;
-    const LSA_OBJECT_ATTRIBUTES zero = {};
-    g_lsa.attributesZero = attributes != nullptr && memcmp(attributes, &zero, sizeof zero) == 0;
+    g_lsa.attributesZero = attributes != nullptr && attributes->Length == 0 &&
+                           attributes->RootDirectory == nullptr &&
+                           attributes->ObjectName == nullptr && attributes->Attributes == 0 &&
+                           attributes->SecurityDescriptor == nullptr &&
+                           attributes->SecurityQualityOfService == nullptr;
     g_lsa.access = access;
     if (g_lsa.openStatus != 0)
         return g_lsa.openStatus;
@@ -43,9 +46,13 @@ extern "C" NTSTATUS NTAPI LsaOpenPolicy(PLSA_UNICODE_STRING systemName,
     return 0;
 }
 
-extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE policy, PLSA_UNICODE_STRING name,
-                                              PLSA_UNICODE_STRING value)
+// Parameter names as the SDK header declares them.
+extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE PolicyHandle, PLSA_UNICODE_STRING KeyName,
+                                              PLSA_UNICODE_STRING PrivateData)
 {
+    const LSA_HANDLE policy = PolicyHandle;
+    const PLSA_UNICODE_STRING name = KeyName;
+    const PLSA_UNICODE_STRING value = PrivateData;
     StoredSecret stored;
     stored.policy = policy;
     stored.name.assign(name->Buffer, name->Length / sizeof(wchar_t));
@@ -98,7 +105,7 @@ TEST(DefaultPasswordSecret, LengthsNameAndBytesFor0And8And256Characters)
         EXPECT_EQ(stored.length, characters * 2) << characters;
         EXPECT_EQ(stored.maximumLength, characters * 2 + 2) << characters;
         EXPECT_FALSE(stored.bufferNull) << "an empty value must not delete the secret";
-        EXPECT_EQ(stored.bytes, Utf16Bytes(text.c_str())) << characters;
+        EXPECT_EQ(stored.bytes, Utf16Bytes(text)) << characters;
         EXPECT_EQ(stored.policy, DoublePolicyHandle());
         ASSERT_EQ(Lsa().closed.size(), 1u);
         EXPECT_EQ(Lsa().closed[0], DoublePolicyHandle());
