@@ -135,8 +135,8 @@ TEST_F(SettingsDialogTest, PopupMarksExactlyTheStoredTimeWithin5To62)
         const char* stored;
         std::vector<int> marked;
     } cases[] = {
-        {"1", {}},  {"4", {}},   {"5", {5}},   {"33", {33}}, {"62", {62}},
-        {"63", {}}, {"64", {}},  {"0", {}},    {"-1", {}},   {"+9", {9}},
+        {"1", {}},  {"4", {}},  {"5", {5}}, {"33", {33}}, {"62", {62}},
+        {"63", {}}, {"64", {}}, {"0", {}},  {"-1", {}},   {"+9", {9}},
     };
     StoreTime("");
     TestDialog dialog;

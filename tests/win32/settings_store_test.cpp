@@ -176,7 +176,7 @@ TEST_F(SettingsStoreTest, ReadIntClampsUnlessABoundIsMinusOne)
     {
         int stored, minimum, maximum, expected;
     } cases[] = {
-        {0, 1, 10, 1},   {11, 1, 10, 10},   {5, 1, 10, 5},    {3, 10, 1, 10},
+        {0, 1, 10, 1},    {11, 1, 10, 10},    {5, 1, 10, 5},   {3, 10, 1, 10},
         {50, -1, 10, 50}, {-50, -1, 10, -50}, {50, 1, -1, 50}, {-50, 1, -1, -50},
     };
     for (const auto& c : cases)
@@ -212,4 +212,3 @@ TEST_F(SettingsStoreTest, AnExplicitFileLeavesTheSettingsFileUntouched)
     EXPECT_EQ(KeyLine(otherFile_, "Time"), "Time=43");
     EXPECT_FALSE(IsFile(userFile_));
 }
-
