@@ -11,6 +11,10 @@ namespace
 {
 const std::wstring kLongPrefix = L"\\\\?\\";
 
+// Registered before main runs; GoogleTest owns and deletes it.
+[[maybe_unused]] const ::testing::Environment* const kCleanup =
+    ::testing::AddGlobalTestEnvironment(new PerUserFoldersCleanup);
+
 std::wstring MakerFolder()
 {
     return RoamingAppData() + L"\\Vestrakona";
@@ -66,8 +70,8 @@ class ScratchFolder
     {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + L"tarvelin-e2e-settings-" +
-                std::to_wstring(GetCurrentProcessId());
+        path_ =
+            std::wstring(temp) + L"tarvelin-e2e-settings-" + std::to_wstring(GetCurrentProcessId());
         RemoveTree(path_);
         EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr)) << GetLastError();
     }
@@ -85,8 +89,8 @@ class ScratchFolder
 std::wstring CopyProgramTo(const std::wstring& folder)
 {
     const std::wstring copy = folder + L"\\Tarvelin.exe";
-    EXPECT_TRUE(CopyFileW((kLongPrefix + TarvelinPath()).c_str(), (kLongPrefix + copy).c_str(),
-                          FALSE))
+    EXPECT_TRUE(
+        CopyFileW((kLongPrefix + TarvelinPath()).c_str(), (kLongPrefix + copy).c_str(), FALSE))
         << "copy failed with " << GetLastError();
     return copy;
 }
@@ -95,8 +99,8 @@ std::wstring CopyProgramTo(const std::wstring& folder)
 void SendCommand(HWND dialog, int id)
 {
     DWORD_PTR result = 0;
-    ASSERT_NE(SendMessageTimeoutW(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0,
-                                  SMTO_ABORTIFHUNG, 5000, &result),
+    ASSERT_NE(SendMessageTimeoutW(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_ABORTIFHUNG,
+                                  5000, &result),
               0)
         << "command " << id << " was not handled within 5 s";
 }

@@ -11,6 +11,10 @@ namespace
 {
 const wchar_t kProduct[] = L"TarvelinStoreTest";
 
+// Registered before main runs; GoogleTest owns and deletes it.
+[[maybe_unused]] const ::testing::Environment* const kCleanup =
+    ::testing::AddGlobalTestEnvironment(new PerUserFoldersCleanup);
+
 class SettingsStoreTest : public ::testing::Test
 {
   protected:

@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 inline std::wstring ExeFolder()
@@ -92,3 +94,17 @@ inline std::string Utf16File(const std::u16string& text)
     }
     return bytes;
 }
+
+// Every start of the dialog makes the per-user folders Vestrakona\Tarvelin, whichever test
+// starts it. This leaves the prefix as it was: at the end of the test program the folders
+// go, but only when empty, so a settings file that lives there is kept.
+class PerUserFoldersCleanup : public ::testing::Environment
+{
+  public:
+    void TearDown() override
+    {
+        const std::wstring maker = RoamingAppData() + L"\\Vestrakona";
+        RemoveDirectoryW((maker + L"\\Tarvelin").c_str());
+        RemoveDirectoryW(maker.c_str());
+    }
+};
