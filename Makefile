@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format tidy cppcheck clean format screenshots
+.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format tidy cppcheck clean format screenshots fuzz
 
 all: win64
 
@@ -30,7 +30,7 @@ run: win64 prefix
 	@scripts/run.sh
 
 # Static checks first: they are quick and a finding fails the run before the long tiers.
-test: checks host host-sanitize win64 win32 prefix
+test: checks fuzz host host-sanitize win64 win32 prefix
 	@scripts/run-tests.sh host host-sanitize win64
 
 # Start-up time, peak memory and size against a bare dialog; not part of make test.
@@ -50,6 +50,23 @@ screenshots: win64 prefix
 	  convert build/screenshot-$${lang%%:*}.png -strip +dither -colors 32 PNG8:docs/screenshot-$${lang%%:*}.png \
 	  || exit 1; \
 	done; echo "screenshots: docs/screenshot-en.png docs/screenshot-de.png"
+
+# A short, seeded libFuzzer run over the settings number parser (clang, with ASan and UBSan):
+# the same inputs every time, so it does not flake.
+FUZZ_BIN = build/fuzz/settings_number_fuzz
+FUZZ_SOURCES = settings/settings_number.cpp settings/settings_number.h \
+               tests/fuzz/settings_number_fuzz.cpp
+
+$(FUZZ_BIN): $(FUZZ_SOURCES) | setup
+	@mkdir -p $(@D)
+	@clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+	  -Wall -Wextra -Werror -Isettings $(filter %.cpp,$^) -o $@
+
+fuzz: $(FUZZ_BIN)
+	@$(FUZZ_BIN) -seed=1 -runs=1000000 -max_len=96 -max_total_time=20 \
+	  >build/fuzz/run.log 2>&1 \
+	  && grep -m1 -E '^Done [0-9]+ runs' build/fuzz/run.log | sed 's/^/fuzz: /' \
+	  || { tail -40 build/fuzz/run.log; exit 1; }
 
 clean:
 	rm -rf build dist

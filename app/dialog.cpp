@@ -5,6 +5,7 @@
 #include "link_label.h"
 #include "menubar.h"
 #include "resource.h"
+#include "settings_store.h"
 #include "web_address.h"
 #include "web_page.h"
 #include "wow64.h"
@@ -17,6 +18,9 @@ namespace
 {
 // The buffers the name calls fill; a failing call leaves its buffer empty.
 constexpr DWORD kNameCapacity = 1024;
+
+const wchar_t kSettingsSection[] = L"Program";
+const wchar_t kTimeKey[] = L"Time";
 
 void SetCaptionIcons(HWND dialog)
 {
@@ -78,6 +82,7 @@ void ApplyCaptions(HWND dialog)
 void OnInitDialog(HWND dialog)
 {
     // Settings file location: resolved here, before anything reads a setting.
+    g_settings.ResolvePath(kProductName);
 
     // WOW64, first point: file-system redirection goes off for the set-up below.
     if (QueryWow64())
@@ -103,11 +108,20 @@ void OnInitDialog(HWND dialog)
     SetFocus(GetDlgItem(dialog, IDC_PASSWORD));
     ApplyCaptions(dialog);
 
-    // Time setting: read from the settings file.
+    // Time setting: read from the settings file, unclamped; missing or empty keeps 5.
+    g_timeValue = g_settings.ReadInt(kSettingsSection, kTimeKey, g_timeValue, -1, -1);
 }
 
 INT_PTR OnCommand(HWND dialog, int id)
 {
+    // Time commands come only from other programs; they are stored at once and then fall
+    // through the dispatch below, which has no row for them.
+    if (id >= IDM_TIME_FIRST && id <= IDM_TIME_LAST)
+    {
+        g_timeValue = id - IDM_TIME_BASE;
+        g_settings.WriteInt(kSettingsSection, kTimeKey, g_timeValue, nullptr);
+    }
+
     switch (id)
     {
     case IDOK:
