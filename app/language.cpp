@@ -1,5 +1,7 @@
 #include "language.h"
 
+#include "bounded_text.h"
+
 namespace
 {
 constexpr unsigned int kPrimaryLanguageMask = 0x3FF;
@@ -9,17 +11,6 @@ const DialogCaptions kGerman = {L"Setzen", L"Entfernen", L"&Abbrechen", L"Passwo
 // English keeps "Esc" and "Password:" from the template.
 const DialogCaptions kEnglish = {L"Set", L"Remove", nullptr, nullptr};
 
-// Appends src at out[pos]; false when it would not fit together with a terminator.
-bool Append(wchar_t* out, std::size_t capacity, std::size_t& pos, const wchar_t* src)
-{
-    for (; *src != L'\0'; ++src)
-    {
-        if (pos + 1 >= capacity)
-            return false;
-        out[pos++] = *src;
-    }
-    return true;
-}
 } // namespace
 
 int EnglishFlagForLangId(unsigned int langId)
@@ -35,11 +26,9 @@ const DialogCaptions& CaptionsFor(int englishFlag)
 bool ComposeWindowTitle(wchar_t* out, std::size_t capacity, const wchar_t* product,
                         const wchar_t* version)
 {
-    if (capacity == 0)
-        return false;
-    std::size_t pos = 0;
-    const bool fits = Append(out, capacity, pos, product) && Append(out, capacity, pos, L" ") &&
-                      Append(out, capacity, pos, version) && Append(out, capacity, pos, L" - x64");
-    out[fits ? pos : 0] = L'\0';
+    const bool fits = CopyText(out, capacity, product) && AppendText(out, capacity, L" ") &&
+                      AppendText(out, capacity, version) && AppendText(out, capacity, L" - x64");
+    if (!fits && capacity != 0)
+        out[0] = L'\0';
     return fits;
 }

@@ -1,19 +1,6 @@
 #include "web_address.h"
 
-namespace
-{
-// Appends src at out[pos]; false when it would not fit together with a terminator.
-bool Append(char* out, std::size_t capacity, std::size_t& pos, const char* src)
-{
-    for (; *src != '\0'; ++src)
-    {
-        if (pos + 1 >= capacity)
-            return false;
-        out[pos++] = *src;
-    }
-    return true;
-}
-} // namespace
+#include "bounded_text.h"
 
 const char* SiteBaseAddress(int englishFlag)
 {
@@ -28,9 +15,8 @@ bool ComposeWebAddress(char* out, std::size_t capacity, int englishFlag, int mod
     for (std::size_t i = 0; i < capacity; ++i)
         out[i] = '\0';
     const char* query = mode == kDonationPageMode ? kDonationQuery : kProductPageQuery;
-    std::size_t pos = 0;
-    const bool fits = Append(out, capacity, pos, SiteBaseAddress(englishFlag)) &&
-                      Append(out, capacity, pos, query);
+    const bool fits =
+        AppendText(out, capacity, SiteBaseAddress(englishFlag)) && AppendText(out, capacity, query);
     if (!fits)
     {
         for (std::size_t i = 0; i < capacity; ++i)

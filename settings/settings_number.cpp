@@ -18,7 +18,13 @@ constexpr char32_t kDigitZeros[] = {
 
 // Unicode's White_Space property, which is also what Windows classifies as space (C1_SPACE):
 // first and last code point of each range.
-constexpr char32_t kSpaceRanges[][2] = {
+struct CodePointRange
+{
+    char32_t first;
+    char32_t last;
+};
+
+constexpr CodePointRange kSpaceRanges[] = {
     {0x0009, 0x000D}, {0x0020, 0x0020}, {0x0085, 0x0085}, {0x00A0, 0x00A0}, {0x1680, 0x1680},
     {0x2000, 0x200A}, {0x2028, 0x2029}, {0x202F, 0x202F}, {0x205F, 0x205F}, {0x3000, 0x3000},
 };
@@ -84,7 +90,7 @@ bool IsSettingsSpace(char32_t codePoint)
 {
     for (const auto& range : kSpaceRanges)
     {
-        if (codePoint >= range[0] && codePoint <= range[1])
+        if (codePoint >= range.first && codePoint <= range.last)
             return true;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "bounded_text.h"
 #include "settings_number.h"
 #include "unique_handle.h"
 
@@ -28,17 +29,6 @@ struct ProcessHeapTraits
 };
 using UniqueHeapText = UniqueHandle<ProcessHeapTraits>;
 
-// Appends text to a zero-terminated buffer of `capacity` characters. Returns false and
-// leaves the buffer as it was when the result would not fit.
-bool Append(wchar_t* buffer, int capacity, const wchar_t* text)
-{
-    const int used = lstrlenW(buffer);
-    const int added = lstrlenW(text);
-    if (used + added >= capacity)
-        return false;
-    lstrcpynW(buffer + used, text, added + 1);
-    return true;
-}
 } // namespace
 
 SettingsStore::SettingsStore() : path_{}, productName_{} {}
@@ -47,7 +37,7 @@ SettingsStore::~SettingsStore() = default;
 
 void SettingsStore::ResolvePath(const wchar_t* productName)
 {
-    lstrcpynW(productName_, productName != nullptr ? productName : L"", kProductNameCapacity);
+    CopyText(productName_, kProductNameCapacity, productName != nullptr ? productName : L"");
     path_[0] = L'\0';
     if (!UseFileBesideExecutable())
         UsePerUserFolder();
@@ -77,15 +67,15 @@ bool SettingsStore::UseFileBesideExecutable()
 
     // The profile functions fail for paths of MAX_PATH characters or more, so a file that
     // deep could never be read or written: the per-user file serves instead.
-    const DWORD candidateLength = folderLength + 1 + static_cast<DWORD>(lstrlenW(productName_)) +
+    const DWORD candidateLength = folderLength + 1 + static_cast<DWORD>(TextLength(productName_)) +
                                   static_cast<DWORD>(ARRAYSIZE(kExtension) - 1);
     if (candidateLength >= MAX_PATH)
         return false;
 
-    lstrcpynW(path_, module.Get(), static_cast<int>(folderLength) + 1);
-    Append(path_, kPathCapacity, kSeparator);
-    Append(path_, kPathCapacity, productName_);
-    Append(path_, kPathCapacity, kExtension);
+    CopyText(path_, kPathCapacity, module.Get(), folderLength);
+    AppendText(path_, kPathCapacity, kSeparator);
+    AppendText(path_, kPathCapacity, productName_);
+    AppendText(path_, kPathCapacity, kExtension);
 
     // Anything of that name but a folder counts, read-only, hidden or system alike.
     const DWORD attributes = GetFileAttributesW(path_);
@@ -105,19 +95,20 @@ void SettingsStore::UsePerUserFolder()
 
     // A folder that already exists is the ordinary case; one that cannot be created makes
     // the later writes fail without notice.
-    Append(folder, kWorkCapacity, kSeparator);
-    Append(folder, kWorkCapacity, kMakerFolder);
+    AppendText(folder, kWorkCapacity, kSeparator);
+    AppendText(folder, kWorkCapacity, kMakerFolder);
     CreateDirectoryW(folder, nullptr);
-    Append(folder, kWorkCapacity, kSeparator);
-    Append(folder, kWorkCapacity, productName_);
+    AppendText(folder, kWorkCapacity, kSeparator);
+    AppendText(folder, kWorkCapacity, productName_);
     CreateDirectoryW(folder, nullptr);
 
     wchar_t file[kWorkCapacity] = {};
-    Append(file, kWorkCapacity, folder);
-    Append(file, kWorkCapacity, kSeparator);
-    Append(file, kWorkCapacity, productName_);
-    Append(file, kWorkCapacity, kExtension);
-    lstrcpynW(path_, file, kPathCapacity);
+    AppendText(file, kWorkCapacity, folder);
+    AppendText(file, kWorkCapacity, kSeparator);
+    AppendText(file, kWorkCapacity, productName_);
+    AppendText(file, kWorkCapacity, kExtension);
+    // A path too long for the store stays empty rather than cut: reads give their defaults.
+    CopyText(path_, kPathCapacity, file);
 }
 
 void SettingsStore::WriteInt(const wchar_t* section, const wchar_t* key, int value,

@@ -31,6 +31,7 @@ std::string Units(const std::u16string& text)
 
 struct ParseCase
 {
+    // cppcheck-suppress unusedStructMember ; read through the initializer lists below
     std::u16string text;
     std::int32_t value;
 };

@@ -1,0 +1,50 @@
+// Text in fixed buffers. Every function keeps within the buffer's capacity (in characters,
+// terminator included) and leaves a terminated text, so a composed path, title or address
+// can never run past its buffer, whatever the inputs. Free of Windows headers.
+#pragma once
+#include <cstddef>
+
+template <typename Char>
+std::size_t TextLength(const Char* text)
+{
+    std::size_t length = 0;
+    while (text[length] != Char())
+        ++length;
+    return length;
+}
+
+// Appends text to the terminated text in buffer. Returns false, and leaves the buffer as it
+// was, when the result would not fit.
+template <typename Char>
+bool AppendText(Char* buffer, std::size_t capacity, const Char* text)
+{
+    const std::size_t used = TextLength(buffer);
+    const std::size_t added = TextLength(text);
+    if (used >= capacity || added >= capacity - used)
+        return false;
+    for (std::size_t i = 0; i <= added; ++i)
+        buffer[used + i] = text[i];
+    return true;
+}
+
+// Copies the first `count` characters of text (all of it when it is shorter) into buffer and
+// terminates it. Returns false, and leaves an empty text, when they would not fit.
+template <typename Char>
+bool CopyText(Char* buffer, std::size_t capacity, const Char* text,
+              std::size_t count = static_cast<std::size_t>(-1))
+{
+    if (capacity == 0)
+        return false;
+    std::size_t length = 0;
+    while (length < count && text[length] != Char())
+        ++length;
+    if (length >= capacity)
+    {
+        buffer[0] = Char();
+        return false;
+    }
+    for (std::size_t i = 0; i < length; ++i)
+        buffer[i] = text[i];
+    buffer[length] = Char();
+    return true;
+}
