@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "bounded_text.h"
 
@@ -27,7 +28,8 @@ TEST(BoundedText, CopyTakesAPrefixOrLeavesAnEmptyText)
     std::memset(buffer, '#', sizeof buffer);
     EXPECT_TRUE(CopyText(buffer, 6, "C:\\dir\\Tarvelin.exe", 6));
     EXPECT_STREQ(buffer, "C:\\dir");
-    EXPECT_TRUE(CopyText(buffer, 6, "ab", 100)); // the count may exceed the text
+    const std::string shortText = "ab";
+    EXPECT_TRUE(CopyText(buffer, 6, shortText.c_str(), 100)); // the count may exceed the text
     EXPECT_STREQ(buffer, "ab");
     EXPECT_FALSE(CopyText(buffer, 6, "abcdef"));
     EXPECT_STREQ(buffer, "");
