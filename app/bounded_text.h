@@ -19,11 +19,19 @@ template <typename Char>
 bool AppendText(Char* buffer, std::size_t capacity, const Char* text)
 {
     const std::size_t used = TextLength(buffer);
-    const std::size_t added = TextLength(text);
-    if (used >= capacity || added >= capacity - used)
+    if (used >= capacity)
         return false;
-    for (std::size_t i = 0; i <= added; ++i)
+    std::size_t i = 0;
+    for (; text[i] != Char(); ++i)
+    {
+        if (used + i + 1 >= capacity)
+        {
+            buffer[used] = Char(); // back to the text it held
+            return false;
+        }
         buffer[used + i] = text[i];
+    }
+    buffer[used + i] = Char();
     return true;
 }
 

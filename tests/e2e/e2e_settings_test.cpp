@@ -88,7 +88,7 @@ class ScratchFolder
 // A copy of the built program in `folder`; its path.
 std::wstring CopyProgramTo(const std::wstring& folder)
 {
-    const std::wstring copy = folder + L"\\Tarvelin.exe";
+    std::wstring copy = folder + L"\\Tarvelin.exe";
     EXPECT_TRUE(
         CopyFileW((kLongPrefix + TarvelinPath()).c_str(), (kLongPrefix + copy).c_str(), FALSE))
         << "copy failed with " << GetLastError();

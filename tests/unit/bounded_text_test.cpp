@@ -24,14 +24,16 @@ TEST(BoundedText, AppendFitsExactlyOrLeavesTheBufferAsItWas)
 
 TEST(BoundedText, CopyTakesAPrefixOrLeavesAnEmptyText)
 {
-    char buffer[6];
+    char buffer[7];
     std::memset(buffer, '#', sizeof buffer);
-    EXPECT_TRUE(CopyText(buffer, 6, "C:\\dir\\Tarvelin.exe", 6));
+    EXPECT_TRUE(CopyText(buffer, 7, "C:\\dir\\Tarvelin.exe", 6));
     EXPECT_STREQ(buffer, "C:\\dir");
+    EXPECT_FALSE(CopyText(buffer, 6, "C:\\dir\\Tarvelin.exe", 6)); // no room for the terminator
+    EXPECT_STREQ(buffer, "");
     const std::string shortText = "ab";
-    EXPECT_TRUE(CopyText(buffer, 6, shortText.c_str(), 100)); // the count may exceed the text
+    EXPECT_TRUE(CopyText(buffer, 7, shortText.c_str(), 100)); // the count may exceed the text
     EXPECT_STREQ(buffer, "ab");
-    EXPECT_FALSE(CopyText(buffer, 6, "abcdef"));
+    EXPECT_FALSE(CopyText(buffer, 7, "abcdefg"));
     EXPECT_STREQ(buffer, "");
     EXPECT_FALSE(CopyText(buffer, 0, "a"));
     EXPECT_EQ(TextLength(L"Tarvelin"), 8u);

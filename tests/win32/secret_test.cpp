@@ -51,8 +51,8 @@ extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE PolicyHandle, PLSA_UNIC
                                               PLSA_UNICODE_STRING PrivateData)
 {
     const LSA_HANDLE policy = PolicyHandle;
-    const PLSA_UNICODE_STRING name = KeyName;
-    const PLSA_UNICODE_STRING value = PrivateData;
+    const LSA_UNICODE_STRING* name = KeyName;
+    const LSA_UNICODE_STRING* value = PrivateData;
     StoredSecret stored;
     stored.policy = policy;
     stored.name.assign(name->Buffer, name->Length / sizeof(wchar_t));
