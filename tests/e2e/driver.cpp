@@ -7,12 +7,13 @@ namespace
 struct FindRequest
 {
     DWORD processId;
+    const wchar_t* className;
     const std::wstring* title; // null: any title
     HWND except;
     HWND found;
 };
 
-BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam)
+BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lParam)
 {
     auto* request = reinterpret_cast<FindRequest*>(lParam);
     DWORD pid = 0;
@@ -21,7 +22,7 @@ BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam)
         return TRUE;
     wchar_t cls[64] = {};
     GetClassNameW(hwnd, cls, 64);
-    if (wcscmp(cls, L"#32770") != 0)
+    if (wcscmp(cls, request->className) != 0)
         return TRUE;
     if (request->title != nullptr && TextOf(hwnd) != *request->title)
         return TRUE;
@@ -31,11 +32,17 @@ BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam)
 
 HWND FindDialog(DWORD processId, const std::wstring* title, HWND except)
 {
-    FindRequest request{processId, title, except, nullptr};
-    EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&request));
-    return request.found;
+    return FindTopLevelOf(processId, L"#32770", title, except);
 }
 } // namespace
+
+HWND FindTopLevelOf(DWORD processId, const wchar_t* className, const std::wstring* title,
+                    HWND except)
+{
+    FindRequest request{processId, className, title, except, nullptr};
+    EnumWindows(FindTopLevelProc, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
 
 std::wstring TarvelinPath()
 {

@@ -11,6 +11,11 @@ std::wstring TarvelinPath();
 // Reads a window's text; WM_GETTEXT also works on another process's edit controls.
 std::wstring TextOf(HWND hwnd);
 
+// A visible top-level window of a process with the class (such as "#32770" for dialogs and
+// "#32768" for popup menus), the title unless it is null, other than `except`; or null.
+HWND FindTopLevelOf(DWORD processId, const wchar_t* className, const std::wstring* title = nullptr,
+                    HWND except = nullptr);
+
 // The visible top-level dialog (#32770) of a process whose title matches, or null.
 HWND FindDialogOf(DWORD processId, const std::wstring& title);
 

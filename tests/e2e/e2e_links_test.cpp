@@ -130,34 +130,13 @@ void CommandsAndLabelLaunchTheirPages(const std::wstring& site)
     EXPECT_EQ(exitCode, 0u);
 }
 
-struct FindPopup
-{
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindPopupProc(HWND hwnd, LPARAM lParam)
-{
-    auto* request = reinterpret_cast<FindPopup*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[16] = {};
-    GetClassNameW(hwnd, cls, 16);
-    if (pid != request->processId || !IsWindowVisible(hwnd) || wcscmp(cls, L"#32768") != 0)
-        return TRUE;
-    request->found = hwnd;
-    return FALSE;
-}
-
 // The visible popup menu window of a process, waiting up to timeoutMs; null if none.
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = 10000)
 {
     for (DWORD waited = 0; waited < timeoutMs; waited += 50)
     {
-        FindPopup request{processId, nullptr};
-        EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&request));
-        if (request.found != nullptr)
-            return request.found;
+        if (HWND popup = FindTopLevelOf(processId, L"#32768"))
+            return popup;
         Sleep(50);
     }
     return nullptr;

@@ -7,40 +7,7 @@
 #include <string>
 
 #include "privileges.h"
-
-namespace
-{
-bool Enabled(const wchar_t* name)
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return false;
-    PRIVILEGE_SET query = {};
-    query.PrivilegeCount = 1;
-    LookupPrivilegeValueW(nullptr, name, &query.Privilege[0].Luid);
-    BOOL enabled = FALSE;
-    PrivilegeCheck(token, &query, &enabled);
-    CloseHandle(token);
-    return enabled != FALSE;
-}
-
-// True when the token holds the privilege and it is now in the wanted state.
-bool Switch(const wchar_t* name, bool enable)
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token))
-        return false;
-    TOKEN_PRIVILEGES request = {};
-    request.PrivilegeCount = 1;
-    LookupPrivilegeValueW(nullptr, name, &request.Privileges[0].Luid);
-    request.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
-    SetLastError(0xdeadbeef);
-    const BOOL ok = AdjustTokenPrivileges(token, FALSE, &request, sizeof request, nullptr, nullptr);
-    const DWORD error = GetLastError();
-    CloseHandle(token);
-    return ok && error == ERROR_SUCCESS;
-}
-} // namespace
+#include "token_util.h"
 
 TEST(PrivilegeList, ThirtyThreeEntriesWithThreeRepeatsInOrder)
 {
@@ -72,11 +39,11 @@ TEST(PrivilegeEnabling, EnablesHeldPrivilegesThatWereOff)
                                      L"SeDebugPrivilege"};
     for (const wchar_t* probe : probes)
     {
-        ASSERT_TRUE(Switch(probe, false)) << "this token should hold every probe";
-        ASSERT_FALSE(Enabled(probe));
+        ASSERT_TRUE(SwitchPrivilege(probe, false)) << "this token should hold every probe";
+        ASSERT_FALSE(PrivilegeEnabled(probe));
     }
     const PrivilegeEnabler enabler;
     static_cast<void>(enabler);
     for (const wchar_t* probe : probes)
-        EXPECT_TRUE(Enabled(probe)) << probe;
+        EXPECT_TRUE(PrivilegeEnabled(probe)) << probe;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "test_dialog.h"
+#include "token_util.h"
 #include "writer.h"
 #include "writer_fixture.h"
 
@@ -72,34 +73,6 @@ RegValues Leftovers()
             {L"AutoLogonCount", NumberValue(0)}};
 }
 
-bool PrivilegeEnabled(const wchar_t* name)
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return false;
-    PRIVILEGE_SET query = {};
-    query.PrivilegeCount = 1;
-    LookupPrivilegeValueW(nullptr, name, &query.Privilege[0].Luid);
-    BOOL enabled = FALSE;
-    PrivilegeCheck(token, &query, &enabled);
-    CloseHandle(token);
-    return enabled != FALSE;
-}
-
-bool SwitchPrivilege(const wchar_t* name, bool enable)
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token))
-        return false;
-    TOKEN_PRIVILEGES request = {};
-    request.PrivilegeCount = 1;
-    LookupPrivilegeValueW(nullptr, name, &request.Privileges[0].Luid);
-    request.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
-    const BOOL ok = AdjustTokenPrivileges(token, FALSE, &request, sizeof request, nullptr, nullptr);
-    const bool assigned = ok && GetLastError() == ERROR_SUCCESS;
-    CloseHandle(token);
-    return assigned;
-}
 } // namespace
 
 TEST(WriterSet, WritesTheValuesDropsLeftoversStoresThePasswordAndEnds)
