@@ -1,8 +1,9 @@
 // The floor for this kind of tool: a bare modal dialog that imports the same system DLLs as
 // Tarvelin. The calls below never run; they only make the linker import each DLL, since
 // loading and initialising a DLL is part of what start-up costs.
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace
 {

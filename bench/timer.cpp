@@ -2,8 +2,8 @@
 // working set once the dialog is up. Runs the floor and Tarvelin alternately so that both
 // see the same machine state, and prints medians and ratios.
 //   bench_timer.exe FLOOR.exe TARVELIN.exe [pairs]
-#include <psapi.h>
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
