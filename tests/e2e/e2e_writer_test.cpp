@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "../win32/registry_values.h"
+#include "../win32/test_files.h"
 #include "driver.h"
 #include "resource.h"
 
@@ -125,19 +126,7 @@ class OutputFile
     OutputFile& operator=(const OutputFile&) = delete;
 
     const std::wstring& path() const { return path_; }
-    std::string Text() const
-    {
-        HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return "<unreadable>";
-        char buffer[4096] = {};
-        DWORD read = 0;
-        ReadFile(file, buffer, sizeof buffer, &read, nullptr);
-        CloseHandle(file);
-        return std::string(buffer, read);
-    }
+    std::string Text() const { return ReadWholeFile(path_); }
 
   private:
     std::wstring path_;

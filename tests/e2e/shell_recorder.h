@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "../win32/test_files.h"
+
 // One start of the recorder, as it logged it.
 struct Launch
 {
@@ -177,17 +179,9 @@ class ShellRecorder
     std::vector<Launch> Read() const
     {
         std::vector<Launch> launches;
-        HANDLE file = CreateFileW(LogPath().c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return launches;
         std::string bytes;
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-            bytes.append(buffer, read);
-        CloseHandle(file);
+        if (!ReadFileBytes(LogPath(), bytes))
+            return launches;
 
         size_t start = 0;
         for (size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
