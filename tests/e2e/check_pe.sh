@@ -2,7 +2,7 @@
 # Checks that the built program is a PE32+ x86-64 Windows GUI program that imports only DLLs
 # every Windows has (no runtime DLL of the compiler may be needed beside it), and that it is
 # hardened and stripped: ASLR with high-entropy addresses, DEP, relocations kept, no symbols,
-# no link time stamp.
+# no link time stamp; and that it stays within 64 KiB.
 set -euo pipefail
 exe="$1"
 dump=$(x86_64-w64-mingw32-objdump -p "$exe")
@@ -17,6 +17,8 @@ done
 x86_64-w64-mingw32-objdump -h "$exe" | grep -q ' \.reloc ' || { echo "no .reloc section: ASLR cannot move it"; fail=1; }
 x86_64-w64-mingw32-nm "$exe" 2>&1 | grep -q 'no symbols' || { echo "not stripped: symbols present"; fail=1; }
 grep -qE '^Time/Date\s+Thu Jan  1 00:00:00 1970' <<<"$dump" || { echo "the header carries a link time stamp"; fail=1; }
+size=$(stat -c %s "$exe")
+[ "$size" -le 65536 ] || { echo "$size bytes: more than 64 KiB"; fail=1; }
 allowed='^(kernel32|user32|gdi32|advapi32|shell32|msvcrt)\.dll$'
 while read -r dll; do
   if ! grep -qiE "$allowed" <<<"$dll"; then
@@ -24,5 +26,5 @@ while read -r dll; do
   fi
   echo "imports $dll"
 done < <(sed -n 's/^\s*DLL Name: //p' <<<"$dump")
-[ "$fail" = 0 ] && echo "PE checks passed: $exe"
+[ "$fail" = 0 ] && echo "PE checks passed: $exe ($size bytes)"
 exit $fail
