@@ -113,14 +113,7 @@ class WinlogonAbsent
 class OutputFile
 {
   public:
-    OutputFile()
-    {
-        wchar_t folder[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, folder);
-        wchar_t file[MAX_PATH] = {};
-        GetTempFileNameW(folder, L"tvo", 0, file);
-        path_ = file;
-    }
+    OutputFile() : path_(TempFilePath()) {}
     ~OutputFile() { DeleteFileW(path_.c_str()); }
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;

@@ -50,3 +50,13 @@ inline void RemoveFile(const std::wstring& path)
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
 }
+
+// A new, empty file in the temporary folder; its path.
+inline std::wstring TempFilePath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    wchar_t file[MAX_PATH] = {};
+    GetTempFileNameW(folder, L"tvo", 0, file);
+    return file;
+}

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "registry_values.h"
+#include "test_files.h"
 
 // ---- The secret store's stand-in (defined in secret_test.cpp) ----------------------------
 
@@ -205,12 +206,9 @@ class ScratchMachine
 class StdoutCapture
 {
   public:
-    StdoutCapture()
+    StdoutCapture() : path_(TempFilePath())
     {
-        wchar_t folder[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, folder);
-        GetTempFileNameW(folder, L"tvo", 0, path_);
-        file_ = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+        file_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         previous_ = GetStdHandle(STD_OUTPUT_HANDLE);
         SetStdHandle(STD_OUTPUT_HANDLE, file_);
@@ -219,22 +217,15 @@ class StdoutCapture
     {
         SetStdHandle(STD_OUTPUT_HANDLE, previous_);
         CloseHandle(file_);
-        DeleteFileW(path_);
+        DeleteFileW(path_.c_str());
     }
     StdoutCapture(const StdoutCapture&) = delete;
     StdoutCapture& operator=(const StdoutCapture&) = delete;
 
-    std::string Text() const
-    {
-        char buffer[4096] = {};
-        DWORD read = 0;
-        OVERLAPPED at = {};
-        ReadFile(file_, buffer, sizeof buffer - 1, &read, &at);
-        return std::string(buffer, read);
-    }
+    std::string Text() const { return ReadWholeFile(path_); }
 
   private:
-    wchar_t path_[MAX_PATH] = {};
+    std::wstring path_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     HANDLE previous_ = nullptr;
 };
