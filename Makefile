@@ -44,12 +44,7 @@ dist: win64
 
 # The dialog with its Program menu open, in English and German, kept small for the README.
 screenshots: win64 prefix
-	@for lang in en:en_US.UTF-8 de:de_DE.UTF-8; do \
-	  xvfb-run -a -s "-screen 0 1024x768x24" scripts/screenshot.sh build/win64/Tarvelin.exe \
-	    build/screenshot-$${lang%%:*}.png $${lang#*:} menu && \
-	  convert build/screenshot-$${lang%%:*}.png -strip +dither -colors 32 PNG8:docs/screenshot-$${lang%%:*}.png \
-	  || exit 1; \
-	done; echo "screenshots: docs/screenshot-en.png docs/screenshot-de.png"
+	@scripts/screenshots.sh
 
 # A short, seeded libFuzzer run over the settings number parser (clang, with ASan and UBSan):
 # the same inputs every time, so it does not flake.

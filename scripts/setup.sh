@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, once. Quiet and quick when
-# everything is already there, so that every make target can call it.
-set -euo pipefail
+# Installs the Debian packages the build and the tests need, once, and finds out once whether
+# this machine can start 32-bit programs. Quiet and quick when everything is already there,
+# so that every make target can call it.
+set -uo pipefail
+. "$(dirname "$0")/wine-env.sh"
 
 pkgs=(
   cmake make
@@ -12,6 +14,11 @@ pkgs=(
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev
 )
 
+fail() {
+  echo "setup: $1" >&2
+  exit 1
+}
+
 missing=()
 for p in "${pkgs[@]}"; do
   # dpkg-query names i386 packages with their architecture suffix.
@@ -19,15 +26,39 @@ for p in "${pkgs[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "setup: installing ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || fail "packages are missing and there is no sudo: install as root: apt-get install ${missing[*]}"
+    sudo="sudo"
+  fi
+  log="${TMPDIR:-/tmp}/tarvelin-setup.log"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386 >"$log" 2>&1 ||
+      fail "could not enable the i386 architecture for wine32 (see $log); try: sudo dpkg --add-architecture i386"
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq >"$log" 2>&1 ||
+    fail "apt-get update failed (see $log): check the network and /etc/apt/sources.list, then run make again"
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >>"$log" 2>&1 ||
+    fail "installing the packages failed (see $log); try: sudo apt-get install ${missing[*]}"
+  echo "setup: done"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-echo "setup: done"
+
+# Can this machine start 32-bit programs? Asked once, of the 32-bit loader itself: some VM
+# and container kernels refuse i386 programs although the packages install fine. Only the
+# WOW64 test needs it; everything else runs with the 64-bit loader.
+if [ ! -f "$TARVELIN_MACHINE_FILE" ]; then
+  mkdir -p "$(dirname "$TARVELIN_MACHINE_FILE")"
+  if out=$(timeout 60 bash -c "exec /usr/lib/wine/wine --version" 2>&1) && [[ "$out" == wine-* ]]; then
+    echo yes >"$TARVELIN_MACHINE_FILE"
+  else
+    # bash's first line ends with the cause, e.g. "...: Exec format error".
+    reason=$(head -n1 <<<"$out" | sed 's|^.*: ||')
+    echo "no: this machine cannot start 32-bit programs (/usr/lib/wine/wine: ${reason:-no answer})" >"$TARVELIN_MACHINE_FILE"
+    echo "setup: $(cut -c5- "$TARVELIN_MACHINE_FILE"); the WOW64 test will be skipped"
+  fi
+fi
+exit 0

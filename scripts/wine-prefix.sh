@@ -1,21 +1,29 @@
 #!/usr/bin/env bash
 # Creates the build tree's Wine prefix once. Quick when it exists.
-set -euo pipefail
+set -uo pipefail
 . "$(dirname "$0")/wine-env.sh"
-[ -f "$WINEPREFIX/.tarvelin-ready-2" ] && exit 0
+ready="$WINEPREFIX/.tarvelin-ready-3"
+[ -f "$ready" ] && exit 0
 mkdir -p "$WINEPREFIX"
 exec 9>"$WINEPREFIX.lock"
 flock 9
-[ -f "$WINEPREFIX/.tarvelin-ready-2" ] && exit 0
+[ -f "$ready" ] && exit 0
 echo "wine: creating prefix $WINEPREFIX"
+log="$TARVELIN_ROOT/build/wineprefix.log"
+fail() {
+  wineserver64 -k >/dev/null 2>&1
+  echo "wine: $1 (see $log); try: rm -rf $WINEPREFIX and run make again" >&2
+  exit 1
+}
 # Created without a display; the server is shut down afterwards so that the GUI runs start
 # a fresh one on their own display.
-DISPLAY= wineboot -i >/dev/null 2>&1
+DISPLAY= wineboot64 -i >"$log" 2>&1 || fail "creating the prefix with $WINELOADER failed"
 # Under Xvfb there is no window manager: let Wine draw the title bar itself, and manage its
 # windows itself too. Otherwise every hidden or destroyed window waits two seconds for a
 # window manager that never answers, which made the GUI tests five times slower.
 for value in Decorated Managed; do
-  DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f >/dev/null 2>&1
+  DISPLAY= wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f >>"$log" 2>&1 ||
+    fail "setting the X11 driver's $value value failed"
 done
-wineserver -w
-touch "$WINEPREFIX/.tarvelin-ready-2"
+wineserver64 -w
+touch "$ready"

@@ -16,15 +16,15 @@ hex() { printf '%s' "$1" | iconv -f ascii -t utf-16le | od -An -tx1 | tr -d ' \n
 flat() { tr -d '\\\n\r ,' <"$1"; }
 
 cleanup() {
-  wine reg delete "$control_key" /f >/dev/null 2>&1
-  wineserver -w
+  wine64 reg delete "$control_key" /f >/dev/null 2>&1
+  wineserver64 -w
 }
 trap cleanup EXIT
 
-wine "$driver" --gtest_filter='PasswordTrail.*' || { echo "FAIL: the driver step failed"; exit 1; }
-wine reg add "$control_key" /v Marker /t REG_SZ /d "$control" /f >/dev/null 2>&1
-wineboot -s >/dev/null 2>&1
-wineserver -w
+wine64 "$driver" --gtest_filter='PasswordTrail.*' || { echo "FAIL: the driver step failed"; exit 1; }
+wine64 reg add "$control_key" /v Marker /t REG_SZ /d "$control" /f >/dev/null 2>&1
+wineboot64 -s >/dev/null 2>&1
+wineserver64 -w
 
 fail=0
 found_control=0
