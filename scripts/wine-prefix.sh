@@ -2,12 +2,21 @@
 # Creates the build tree's Wine prefix once. Quick when it exists.
 set -uo pipefail
 . "$(dirname "$0")/wine-env.sh"
-ready="$WINEPREFIX/.tarvelin-ready-3"
+# A prefix made where 32-bit programs cannot start has no 32-bit half (no syswow64, no
+# Wow6432Node), so it is made again if the machine's answer differs from its maker's.
+kind=$(cut -d: -f1 "$TARVELIN_MACHINE_FILE" 2>/dev/null)
+ready="$WINEPREFIX/.tarvelin-ready-3-32bit-${kind:-unknown}"
 [ -f "$ready" ] && exit 0
 mkdir -p "$WINEPREFIX"
 exec 9>"$WINEPREFIX.lock"
 flock 9
 [ -f "$ready" ] && exit 0
+if compgen -G "$WINEPREFIX/.tarvelin-ready-*" >/dev/null; then
+  echo "wine: the prefix was made by an older set-up or on another kind of machine; making it again"
+  wineserver64 -k >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+fi
 echo "wine: creating prefix $WINEPREFIX"
 log="$TARVELIN_ROOT/build/wineprefix.log"
 fail() {
