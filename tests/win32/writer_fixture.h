@@ -8,6 +8,7 @@
 #include <ntsecapi.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,6 +35,7 @@ struct LsaDouble
     // What the calls answer.
     NTSTATUS openStatus = 0;
     std::vector<NTSTATUS> storeStatuses; // one per store call; 0 once used up
+    std::function<void()> duringStore;   // run inside each store call, if set
 
     // What they were given.
     int opens = 0;
@@ -185,6 +187,8 @@ class ScratchMachine
 
     bool ready() const { return root_ != nullptr && overridden_; }
     HKEY winlogon() const { return winlogon_; }
+    // Deletes the Winlogon key, under the handles that are still open on it.
+    LONG DeleteWinlogon() const { return RegDeleteTreeW(root_, kWinlogon); }
     bool WinlogonExists() const
     {
         HKEY key = nullptr;

@@ -15,6 +15,11 @@ const wchar_t kSetDoneGerman[] =
     L"Autologin erfolgreich konfiguriert.\n\nDas Autologin-Passwort ist verschl\u00fcsselt";
 const wchar_t kFailedEnglish[] = L"Autologin cannot be configured!";
 const wchar_t kFailedGerman[] = L"Autologin kann nicht konfiguriert Werden!";
+const wchar_t kNotRestoredEnglish[] =
+    L"Autologin cannot be configured, and the previous settings could not all be restored!";
+const wchar_t kNotRestoredGerman[] =
+    L"Autologin kann nicht konfiguriert werden, und die vorherigen Einstellungen konnten nicht "
+    L"alle wiederhergestellt werden!";
 const wchar_t kMissingEnglish[] =
     L"The Autologin cannot be configured without Password and / or Username!";
 const wchar_t kMissingGerman[] =
@@ -271,6 +276,40 @@ TEST(WriterSet, RefusedPolicyShowsItsBoxThenTheFailureAndPutsEveryValueBack)
     EXPECT_EQ(ReadValues(machine.winlogon()), Leftovers());
     EXPECT_TRUE(Lsa().stores.empty());
     EXPECT_EQ(output.Text(), "Failed call to LsaOpenPolicy 5\n");
+}
+
+// The Winlogon key goes while Set waits on the secret store, so that no value can be put
+// back: the user must not be told that nothing changed.
+TEST(WriterSet, ValuesThatCannotBePutBackAreNamedAndTheBoxSaysSo)
+{
+    for (int englishFlag : {1, 0})
+    {
+        ScratchMachine machine;
+        ASSERT_TRUE(machine.ready());
+        WriteValues(machine.winlogon(), Leftovers());
+        LsaDouble& lsa = ResetLsaDouble();
+        lsa.storeStatuses = {kStatusAccessDenied};
+        LONG deleted = -1;
+        lsa.duringStore = [&] { deleted = machine.DeleteWinlogon(); };
+        StdoutCapture output;
+        TestDialog dialog(englishFlag);
+        Fill(dialog, L"NEWPC", L"anna", L"secret");
+
+        const Outcome outcome = Press(dialog, IDC_SET);
+
+        ASSERT_EQ(deleted, ERROR_SUCCESS);
+        ExpectOneBox(outcome, dialog, englishFlag ? kNotRestoredEnglish : kNotRestoredGerman,
+                     englishFlag, true);
+        EXPECT_EQ(outcome.quitCode, -1);
+        EXPECT_TRUE(IsWindowVisible(dialog.hwnd()));
+        // In the order they were tried, each with the registry's own error.
+        EXPECT_EQ(output.Text(), "Failed call to LsaStorePrivateData 5\n"
+                                 "Failed to restore AutoLogonCount 1018\n"
+                                 "Failed to restore DefaultPassword 1018\n"
+                                 "Failed to restore DefaultUserName 1018\n"
+                                 "Failed to restore DefaultDomainName 1018\n"
+                                 "Failed to restore AutoAdminLogon 1018\n");
+    }
 }
 
 TEST(WriterSet, WithoutAWinlogonKeyFailsAndCreatesNothing)
