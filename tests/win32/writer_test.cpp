@@ -2,6 +2,7 @@
 // for HKEY_LOCAL_MACHINE) and the secret store's stand-in from secret_test.cpp.
 #include <gtest/gtest.h>
 
+#include "real_input.h"
 #include "test_dialog.h"
 #include "token_util.h"
 #include "writer.h"
@@ -397,6 +398,130 @@ TEST(WriterRemove, WithoutAWinlogonKeyStillBlanksTheSecretThenFails)
     EXPECT_EQ(outcome.quitCode, -1);
     EXPECT_FALSE(machine.WinlogonExists());
     EXPECT_EQ(Lsa().stores.size(), 2u) << "blanking the secret is always safe";
+}
+
+// What a user does while the box of the refused policy, which has no owner, is up: clicks
+// Set, Remove and Esc, and a program posts the commands that clicks, the Enter and Escape keys
+// and the close box give. Then Enter on the box, Escape on the failure box that follows.
+class InputWhileSetRuns
+{
+  public:
+    explicit InputWhileSetRuns(const TestDialog& dialog)
+        : dialog_(dialog), threadId_(GetCurrentThreadId())
+    {
+        worker_ = std::thread([this] { Run(); });
+    }
+    ~InputWhileSetRuns() { Stop(); }
+    InputWhileSetRuns(const InputWhileSetRuns&) = delete;
+    InputWhileSetRuns& operator=(const InputWhileSetRuns&) = delete;
+
+    void Stop()
+    {
+        stop_ = true;
+        if (worker_.joinable())
+            worker_.join();
+    }
+
+    std::vector<SeenBox> boxes;           // every box, in order
+    std::vector<bool> dialogEnabledInBox; // the dialog's state while each box was up
+    std::vector<bool> keyClosedBox;       // whether the key closed each box by itself
+    bool inputSent = true;
+
+  private:
+    HWND NextBox()
+    {
+        for (DWORD waited = 0; !stop_ && waited < 10000; waited += 20)
+        {
+            if (HWND box = FindBoxOf(threadId_, dialog_.hwnd()))
+                return box;
+            Sleep(20);
+        }
+        return nullptr;
+    }
+
+    void Run()
+    {
+        while (HWND box = NextBox())
+        {
+            boxes.push_back(ReadBox(box));
+            dialogEnabledInBox.push_back(IsWindowEnabled(dialog_.hwnd()) != FALSE);
+            WORD key = VK_ESCAPE;
+            if (boxes.size() == 1)
+            {
+                key = VK_RETURN;
+                for (int id : {IDC_SET, IDC_REMOVE, IDC_ESC})
+                    PostMessageW(dialog_.item(id), BM_CLICK, 0, 0);
+                for (int id : {IDOK, IDCANCEL})
+                    PostMessageW(dialog_.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+                PostMessageW(dialog_.hwnd(), WM_CLOSE, 0, 0);
+                for (int id : {IDC_SET, IDC_REMOVE, IDC_ESC, IDC_PASSWORD})
+                    inputSent = ClickCentreOf(dialog_.item(id)) && inputSent;
+            }
+            // Input is taken in the order it was given: the key comes after the clicks.
+            inputSent = PressKey(key) && inputSent;
+            keyClosedBox.push_back(WaitUntilGone(box));
+            if (IsWindow(box))
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            WaitUntilGone(box);
+        }
+    }
+
+    const TestDialog& dialog_;
+    DWORD threadId_;
+    std::atomic<bool> stop_{false};
+    std::thread worker_;
+};
+
+// Pumps this thread's messages until the condition holds or the time is up.
+template <typename Condition>
+bool PumpUntil(Condition done, DWORD timeoutMs = 5000)
+{
+    for (DWORD waited = 0; !done() && waited < timeoutMs; waited += 10)
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    return done();
+}
+
+TEST(WriterConcurrency, WhileTheOwnerlessBoxIsUpTheDialogTakesNoInput)
+{
+    ScratchMachine machine;
+    ASSERT_TRUE(machine.ready());
+    WriteValues(machine.winlogon(), Leftovers());
+    ResetLsaDouble().openStatus = kStatusAccessDenied;
+    StdoutCapture output;
+    TestDialog dialog;
+    Fill(dialog, L"NEWPC", L"anna", L"secret");
+    // Into the corner, away from the box in the middle of the screen, so that the clicks
+    // land on the buttons.
+    SetWindowPos(dialog.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetFocus(dialog.item(IDC_PASSWORD));
+
+    InputWhileSetRuns input(dialog);
+    EXPECT_EQ(dialog.Command(IDC_SET), TRUE);
+    input.Stop();
+
+    ASSERT_TRUE(input.inputSent) << GetLastError();
+    EXPECT_EQ(Lsa().opens, 1) << "a second command started while the first ran";
+    ASSERT_EQ(input.boxes.size(), 2u);
+    EXPECT_EQ(input.boxes[0].text, L"Failed call to LsaOpenPolicy");
+    EXPECT_EQ(input.boxes[0].owner, nullptr);
+    EXPECT_EQ(input.boxes[1].text, kFailedEnglish);
+    EXPECT_EQ(input.dialogEnabledInBox, std::vector<bool>({false, false}));
+    EXPECT_EQ(input.keyClosedBox, std::vector<bool>({true, true})) << "the keys went elsewhere";
+    EXPECT_TRUE(IsWindowVisible(dialog.hwnd())) << "ended while Set ran";
+    EXPECT_EQ(ReadValues(machine.winlogon()), Leftovers());
+
+    // Afterwards it takes input again, from where it was.
+    EXPECT_TRUE(IsWindowEnabled(dialog.hwnd()));
+    EXPECT_EQ(GetFocus(), dialog.item(IDC_PASSWORD));
+    ASSERT_TRUE(ClickCentreOf(dialog.item(IDC_ESC)));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog.hwnd()); }))
+        << "a click on Esc did not end the dialog";
+    EXPECT_EQ(Lsa().opens, 1);
 }
 
 TEST(WriterPrivileges, AreEnabledOncePerProcess)
