@@ -400,77 +400,18 @@ TEST(WriterRemove, WithoutAWinlogonKeyStillBlanksTheSecretThenFails)
     EXPECT_EQ(Lsa().stores.size(), 2u) << "blanking the secret is always safe";
 }
 
-// What a user does while the box of the refused policy, which has no owner, is up: clicks
-// Set, Remove and Esc, and a program posts the commands that clicks, the Enter and Escape keys
-// and the close box give. Then Enter on the box, Escape on the failure box that follows.
-class InputWhileSetRuns
+namespace
 {
-  public:
-    explicit InputWhileSetRuns(const TestDialog& dialog)
-        : dialog_(dialog), threadId_(GetCurrentThreadId())
+// The next box of the thread other than the dialog, waiting until one comes or `stop` is set.
+HWND NextBox(DWORD threadId, HWND dialog, const std::atomic<bool>& stop)
+{
+    for (; !stop; Sleep(20))
     {
-        worker_ = std::thread([this] { Run(); });
+        if (HWND box = FindBoxOf(threadId, dialog))
+            return box;
     }
-    ~InputWhileSetRuns() { Stop(); }
-    InputWhileSetRuns(const InputWhileSetRuns&) = delete;
-    InputWhileSetRuns& operator=(const InputWhileSetRuns&) = delete;
-
-    void Stop()
-    {
-        stop_ = true;
-        if (worker_.joinable())
-            worker_.join();
-    }
-
-    std::vector<SeenBox> boxes;           // every box, in order
-    std::vector<bool> dialogEnabledInBox; // the dialog's state while each box was up
-    std::vector<bool> keyClosedBox;       // whether the key closed each box by itself
-    bool inputSent = true;
-
-  private:
-    HWND NextBox()
-    {
-        for (DWORD waited = 0; !stop_ && waited < 10000; waited += 20)
-        {
-            if (HWND box = FindBoxOf(threadId_, dialog_.hwnd()))
-                return box;
-            Sleep(20);
-        }
-        return nullptr;
-    }
-
-    void Run()
-    {
-        while (HWND box = NextBox())
-        {
-            boxes.push_back(ReadBox(box));
-            dialogEnabledInBox.push_back(IsWindowEnabled(dialog_.hwnd()) != FALSE);
-            WORD key = VK_ESCAPE;
-            if (boxes.size() == 1)
-            {
-                key = VK_RETURN;
-                for (int id : {IDC_SET, IDC_REMOVE, IDC_ESC})
-                    PostMessageW(dialog_.item(id), BM_CLICK, 0, 0);
-                for (int id : {IDOK, IDCANCEL})
-                    PostMessageW(dialog_.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-                PostMessageW(dialog_.hwnd(), WM_CLOSE, 0, 0);
-                for (int id : {IDC_SET, IDC_REMOVE, IDC_ESC, IDC_PASSWORD})
-                    inputSent = ClickCentreOf(dialog_.item(id)) && inputSent;
-            }
-            // Input is taken in the order it was given: the key comes after the clicks.
-            inputSent = PressKey(key) && inputSent;
-            keyClosedBox.push_back(WaitUntilGone(box));
-            if (IsWindow(box))
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-            WaitUntilGone(box);
-        }
-    }
-
-    const TestDialog& dialog_;
-    DWORD threadId_;
-    std::atomic<bool> stop_{false};
-    std::thread worker_;
-};
+    return nullptr;
+}
 
 // Pumps this thread's messages until the condition holds or the time is up.
 template <typename Condition>
@@ -485,7 +426,11 @@ bool PumpUntil(Condition done, DWORD timeoutMs = 5000)
     }
     return done();
 }
+} // namespace
 
+// While the box of the refused policy, which has no owner, is up, a user clicks Set, Remove,
+// Esc and the password field, and a program posts the clicks and the commands that Enter,
+// Escape and the close box give. Then Enter on that box, Escape on the failure box after it.
 TEST(WriterConcurrency, WhileTheOwnerlessBoxIsUpTheDialogTakesNoInput)
 {
     ScratchMachine machine;
@@ -500,18 +445,45 @@ TEST(WriterConcurrency, WhileTheOwnerlessBoxIsUpTheDialogTakesNoInput)
     SetWindowPos(dialog.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SetFocus(dialog.item(IDC_PASSWORD));
 
-    InputWhileSetRuns input(dialog);
+    std::vector<SeenBox> boxes;
+    std::vector<bool> enabledInBox; // the dialog's state while each box was up
+    std::vector<bool> closedByKey;
+    bool sent = true;
+    std::atomic<bool> setEnded{false};
+    std::thread user([&, thread = GetCurrentThreadId()] {
+        while (HWND box = NextBox(thread, dialog.hwnd(), setEnded))
+        {
+            boxes.push_back(ReadBox(box));
+            enabledInBox.push_back(IsWindowEnabled(dialog.hwnd()) != FALSE);
+            if (boxes.size() == 1)
+            {
+                for (int id : {IDC_SET, IDC_REMOVE, IDC_ESC})
+                    PostMessageW(dialog.item(id), BM_CLICK, 0, 0);
+                for (int id : {IDOK, IDCANCEL})
+                    PostMessageW(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+                PostMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
+                for (int id : {IDC_SET, IDC_REMOVE, IDC_ESC, IDC_PASSWORD})
+                    sent = ClickCentreOf(dialog.item(id)) && sent;
+            }
+            // Input is taken in the order it was given: the key comes after the clicks.
+            sent = PressKey(boxes.size() == 1 ? VK_RETURN : VK_ESCAPE) && sent;
+            closedByKey.push_back(WaitUntilGone(box));
+            PostMessageW(box, WM_COMMAND, IDOK, 0); // should the key have gone elsewhere
+            WaitUntilGone(box);
+        }
+    });
     EXPECT_EQ(dialog.Command(IDC_SET), TRUE);
-    input.Stop();
+    setEnded = true;
+    user.join();
 
-    ASSERT_TRUE(input.inputSent) << GetLastError();
+    ASSERT_TRUE(sent) << GetLastError();
     EXPECT_EQ(Lsa().opens, 1) << "a second command started while the first ran";
-    ASSERT_EQ(input.boxes.size(), 2u);
-    EXPECT_EQ(input.boxes[0].text, L"Failed call to LsaOpenPolicy");
-    EXPECT_EQ(input.boxes[0].owner, nullptr);
-    EXPECT_EQ(input.boxes[1].text, kFailedEnglish);
-    EXPECT_EQ(input.dialogEnabledInBox, std::vector<bool>({false, false}));
-    EXPECT_EQ(input.keyClosedBox, std::vector<bool>({true, true})) << "the keys went elsewhere";
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, L"Failed call to LsaOpenPolicy");
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(boxes[1].text, kFailedEnglish);
+    EXPECT_EQ(enabledInBox, std::vector<bool>({false, false}));
+    EXPECT_EQ(closedByKey, std::vector<bool>({true, true})) << "the keys went elsewhere";
     EXPECT_TRUE(IsWindowVisible(dialog.hwnd())) << "ended while Set ran";
     EXPECT_EQ(ReadValues(machine.winlogon()), Leftovers());
 
