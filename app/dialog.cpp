@@ -112,6 +112,26 @@ void OnInitDialog(HWND dialog)
     g_timeValue = g_settings.ReadInt(kSettingsSection, kTimeKey, g_timeValue, -1, -1);
 }
 
+// Set and Remove run to their end before the dialog takes input again. Their boxes owned by
+// the dialog would keep it disabled, but the box of a refused policy has no owner: so the
+// dialog is disabled for the whole command, and then the focus goes back where it was.
+void RunWriter(HWND dialog, int mode)
+{
+    HWND focus = GetFocus();
+    EnableWindow(dialog, FALSE);
+    WriteAutoLogon(dialog, mode);
+    EnableWindow(dialog, TRUE);
+    if (focus != nullptr && IsChild(dialog, focus))
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+}
+
+// While a command runs the dialog is disabled; a command that still arrives, posted by a
+// program rather than typed or clicked, is refused as a click would be.
+bool CommandRunning(HWND dialog)
+{
+    return IsWindowEnabled(dialog) == FALSE;
+}
+
 INT_PTR OnCommand(HWND dialog, int id)
 {
     // Time commands come only from other programs; they are stored at once and then fall
@@ -121,6 +141,9 @@ INT_PTR OnCommand(HWND dialog, int id)
         g_timeValue = id - IDM_TIME_BASE;
         g_settings.WriteInt(kSettingsSection, kTimeKey, g_timeValue, nullptr);
     }
+
+    if (CommandRunning(dialog))
+        return FALSE;
 
     switch (id)
     {
@@ -132,10 +155,10 @@ INT_PTR OnCommand(HWND dialog, int id)
         EndDialog(dialog, 0);
         return TRUE;
     case IDC_SET:
-        WriteAutoLogon(dialog, 0);
+        RunWriter(dialog, 0);
         return TRUE;
     case IDC_REMOVE:
-        WriteAutoLogon(dialog, 1);
+        RunWriter(dialog, 1);
         return TRUE;
     case IDM_HOMEPAGE:
         OpenWebPage(0);
@@ -178,8 +201,9 @@ INT_PTR CALLBACK AutoLogonDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_COMMAND:
         return OnCommand(dialog, LOWORD(wParam));
     case WM_CLOSE:
-        // The close box, Alt+F4 and the window menu's close item.
-        EndDialog(dialog, 0);
+        // The close box, Alt+F4 and the window menu's close item; not while Set or Remove runs.
+        if (!CommandRunning(dialog))
+            EndDialog(dialog, 0);
         return FALSE;
     case WM_INITMENUPOPUP:
         MarkTimeItems(reinterpret_cast<HMENU>(wParam));

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "dialog.h"
+#include "dll_search.h"
 #include "globals.h"
 #include "language.h"
 #include "resource.h"
@@ -9,6 +10,9 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*showCommand*/)
 {
+    // Before anything can load a DLL by name: from the system folder only.
+    RestrictDllSearchToSystem();
+
     // The user's locale, not the display language, decides the texts.
     const LANGID language = GetUserDefaultLangID();
     g_module = instance;

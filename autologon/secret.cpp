@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "diagnostic.h"
 #include "unique_handle.h"
 #include "writer_text.h"
 
@@ -18,24 +19,11 @@ struct LsaHandleTraits
 };
 using UniqueLsaHandle = UniqueHandle<LsaHandleTraits>;
 
-// One line to standard output, written through at once: a buffered line would be lost if
-// the program is ended while the dialog is still open. Nothing is written without a stdout.
-void WriteDiagnostic(const char* call, DWORD code)
-{
-    char line[96];
-    const int length = wsprintfA(line, "Failed call to %s %lu\n", call, code);
-    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (length <= 0 || output == nullptr || output == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(output, line, static_cast<DWORD>(length), &written, nullptr);
-}
-
 DWORD Store(LSA_HANDLE policy, LSA_UNICODE_STRING& name, LSA_UNICODE_STRING& value)
 {
     const DWORD code = LsaNtStatusToWinError(LsaStorePrivateData(policy, &name, &value));
     if (code != ERROR_SUCCESS)
-        WriteDiagnostic("LsaStorePrivateData", code);
+        WriteDiagnostic("Failed call to", L"LsaStorePrivateData", code);
     return code;
 }
 } // namespace
@@ -55,7 +43,7 @@ DWORD StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
         // A failed open leaves nothing to close; the handle stays null.
         policy.Release();
         const DWORD code = LsaNtStatusToWinError(opened);
-        WriteDiagnostic("LsaOpenPolicy", code);
+        WriteDiagnostic("Failed call to", L"LsaOpenPolicy", code);
         MessageBoxW(nullptr, L"Failed call to LsaOpenPolicy", nullptr, MB_OK);
         return code;
     }

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "diagnostic.h"
 #include "globals.h"
 #include "privileges.h"
 #include "resource.h"
@@ -130,24 +131,26 @@ class SavedValue
     BYTE* data_ = nullptr;
 };
 
-WriterOutcome SetAutoLogon(const Fields& fields)
+WriterResult SetAutoLogon(const Fields& fields)
 {
+    WriterResult outcome = {WriterOutcome::Failed, 0, {}};
     // Read access as well: what Set changes is saved first.
     UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
                       KEY_WRITE | KEY_QUERY_VALUE | g_registryView, key.Put()) != ERROR_SUCCESS)
     {
         key.Release(); // nothing was opened
-        return WriterOutcome::Failed;
+        return outcome;
     }
 
     const wchar_t* const changed[] = {kAutoAdminLogon, kDefaultDomainName, kDefaultUserName,
                                       kDefaultPassword, kAutoLogonCount};
+    static_assert(ARRAYSIZE(changed) <= ARRAYSIZE(outcome.unrestored), "room for every value");
     SavedValue saved[ARRAYSIZE(changed)];
     for (size_t i = 0; i < ARRAYSIZE(changed); ++i)
     {
         if (saved[i].Save(key.Get(), changed[i]) != ERROR_SUCCESS)
-            return WriterOutcome::Failed; // nothing changed yet
+            return outcome; // nothing changed yet
     }
 
     LONG result = WriteText(key.Get(), kAutoAdminLogon, L"1");
@@ -167,15 +170,25 @@ WriterOutcome SetAutoLogon(const Fields& fields)
             result = ERROR_FUNCTION_FAILED;
     }
     if (result == ERROR_SUCCESS)
-        return WriterOutcome::SetDone;
+    {
+        outcome.outcome = WriterOutcome::SetDone;
+        return outcome;
+    }
 
-    // Put the machine back as it was; a value that cannot be restored is beyond repair here.
+    // Put the machine back as it was. A value that cannot be put back is beyond repair here,
+    // but the user must not be told that nothing changed.
     for (size_t i = ARRAYSIZE(saved); i-- > 0;)
-        saved[i].Restore(key.Get());
-    return WriterOutcome::Failed;
+    {
+        const LONG restored = saved[i].Restore(key.Get());
+        if (restored != ERROR_SUCCESS)
+            outcome.unrestored[outcome.unrestoredCount++] = {changed[i], restored};
+    }
+    if (outcome.unrestoredCount > 0)
+        outcome.outcome = WriterOutcome::NotRestored;
+    return outcome;
 }
 
-WriterOutcome RemoveAutoLogon()
+WriterResult RemoveAutoLogon()
 {
     UniqueRegKey key;
     LONG result =
@@ -192,21 +205,21 @@ WriterOutcome RemoveAutoLogon()
     EnablePrivilegesOnce();
     const wchar_t empty[] = L"";
     const DWORD stored = StoreDefaultPassword(empty, true);
-    return result == ERROR_SUCCESS && stored == ERROR_SUCCESS ? WriterOutcome::RemoveDone
-                                                              : WriterOutcome::Failed;
+    const bool done = result == ERROR_SUCCESS && stored == ERROR_SUCCESS;
+    return {done ? WriterOutcome::RemoveDone : WriterOutcome::Failed, 0, {}};
 }
 
-WriterOutcome Set(HWND dialog)
+WriterResult Set(HWND dialog)
 {
     Fields fields = {};
     fields.passwordLength = ReadField(dialog, IDC_PASSWORD, fields.password);
     fields.userLength = ReadField(dialog, IDC_USER, fields.user);
     fields.domainLength = ReadField(dialog, IDC_DOMAIN, fields.domain);
 
-    WriterOutcome outcome = WriterOutcome::Failed;
+    WriterResult outcome = {WriterOutcome::Failed, 0, {}};
     const int limit = static_cast<int>(kFieldLimit);
     if (fields.passwordLength == 0 || fields.userLength == 0)
-        outcome = WriterOutcome::MissingInput;
+        outcome.outcome = WriterOutcome::MissingInput;
     else if (fields.passwordLength <= limit && fields.userLength <= limit &&
              fields.domainLength <= limit)
         outcome = SetAutoLogon(fields);
@@ -219,10 +232,13 @@ WriterOutcome Set(HWND dialog)
 
 void WriteAutoLogon(HWND dialog, int mode)
 {
-    const WriterOutcome outcome = mode == 0 ? Set(dialog) : RemoveAutoLogon();
+    const WriterResult result = mode == 0 ? Set(dialog) : RemoveAutoLogon();
 
-    const WriterMessage message = MessageFor(outcome, g_englishFlag);
+    for (size_t i = 0; i < result.unrestoredCount; ++i)
+        WriteDiagnostic("Failed to restore", result.unrestored[i].name,
+                        static_cast<DWORD>(result.unrestored[i].error));
+    const WriterMessage message = MessageFor(result.outcome, g_englishFlag);
     MessageBoxW(dialog, message.text, message.caption, message.error ? MB_ICONERROR : MB_OK);
-    if (outcome == WriterOutcome::SetDone || outcome == WriterOutcome::RemoveDone)
+    if (result.outcome == WriterOutcome::SetDone || result.outcome == WriterOutcome::RemoveDone)
         PostQuitMessage(kWriterQuitCode);
 }

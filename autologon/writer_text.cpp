@@ -16,6 +16,9 @@ const Texts kMessages[] = {
     {L"Autologin configured successfully.\n\nThe autologin password is encrypted",
      L"Autologin erfolgreich konfiguriert.\n\nDas Autologin-Passwort ist verschl\u00fcsselt"},
     {L"Autologin was deactivated successfully!", L"Autologin wurde erfolgreich deaktiviert!"},
+    {L"Autologin cannot be configured, and the previous settings could not all be restored!",
+     L"Autologin kann nicht konfiguriert werden, und die vorherigen Einstellungen konnten nicht "
+     L"alle wiederhergestellt werden!"},
 };
 } // namespace
 
@@ -23,7 +26,7 @@ WriterMessage MessageFor(WriterOutcome outcome, int englishFlag)
 {
     const Texts& texts = kMessages[static_cast<int>(outcome)];
     const bool english = englishFlag != 0;
-    const bool error = outcome == WriterOutcome::MissingInput || outcome == WriterOutcome::Failed;
+    const bool error = outcome != WriterOutcome::SetDone && outcome != WriterOutcome::RemoveDone;
     return {english ? texts.english : texts.german,
             english ? L"Automatic Login" : L"Automatische Anmeldung", error};
 }

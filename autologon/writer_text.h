@@ -13,7 +13,24 @@ enum class WriterOutcome
     MissingInput, // Set without password or user name
     Failed,       // anything went wrong; the machine is as it was (Remove: auto-logon off)
     SetDone,
-    RemoveDone
+    RemoveDone,
+    NotRestored // Set failed, and some of the values it had saved could not be put back
+};
+
+// A Winlogon value that a failed Set could not put back, and the registry's error code.
+struct UnrestoredValue
+{
+    const wchar_t* name;
+    long error;
+};
+
+// What Set or Remove did. After NotRestored, the values that were not put back, in the
+// order they were tried; Set changes five values, so five places are enough.
+struct WriterResult
+{
+    WriterOutcome outcome;
+    std::size_t unrestoredCount;
+    UnrestoredValue unrestored[5];
 };
 
 struct WriterMessage

@@ -7,5 +7,7 @@
 void OpenWebPage(int mode);
 
 // Opens the Windows settings page of a System menu command (IDM_USER_ACCOUNTS to
-// IDM_DYNAMIC_LOCK); does nothing for another command. Shell failures are not reported.
+// IDM_DYNAMIC_LOCK) with the system's own control.exe or explorer.exe, by full path; does
+// nothing for another command or when the system's folder cannot be found. Shell failures
+// are not reported.
 void OpenSettingsPage(int command);

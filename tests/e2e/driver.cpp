@@ -71,7 +71,7 @@ HWND FindDialogOf(DWORD processId, const std::wstring& title)
 }
 
 RunningProgram::RunningProgram(const std::wstring& arguments, const std::wstring& outputFile,
-                               const std::wstring& exePath)
+                               const std::wstring& exePath, const std::wstring& currentFolder)
 {
     std::wstring commandLine = L"\"" + exePath + L"\"";
     if (!arguments.empty())
@@ -92,8 +92,9 @@ RunningProgram::RunningProgram(const std::wstring& arguments, const std::wstring
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     }
     PROCESS_INFORMATION info = {};
-    const BOOL ok = CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
-                                   output != nullptr, 0, nullptr, nullptr, &startup, &info);
+    const BOOL ok = CreateProcessW(
+        exePath.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+        currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info);
     if (output != nullptr)
         CloseHandle(output);
     EXPECT_TRUE(ok) << "CreateProcessW failed with " << GetLastError();

@@ -23,10 +23,12 @@ class RunningProgram
 {
   public:
     // Starts the program with optional arguments; standard output goes to outputFile if one
-    // is given. Fails the current test if it cannot start.
+    // is given, and it starts in currentFolder if one is given. Fails the current test if it
+    // cannot start.
     explicit RunningProgram(const std::wstring& arguments = L"",
                             const std::wstring& outputFile = L"",
-                            const std::wstring& exePath = TarvelinPath());
+                            const std::wstring& exePath = TarvelinPath(),
+                            const std::wstring& currentFolder = L"");
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

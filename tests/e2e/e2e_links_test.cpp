@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../win32/real_input.h"
 #include "driver.h"
 #include "resource.h"
 #include "shell_recorder.h"
@@ -17,19 +18,22 @@ const std::wstring kSiteEnglish = L"" TARVELIN_SITE_EN;
 const std::wstring kProductQuery = L"?page=Windows/Tools/Tarvelin/1";
 const std::wstring kDonationQuery = L"?paypal&Program=Tarvelin";
 
-// A folder of its own with a copy of Tarvelin.exe, so that the recorders can stand beside
-// it; removed with everything in it afterwards.
+// A folder of its own, by default with a copy of Tarvelin.exe, so that other programs can
+// stand beside it; removed with everything in it afterwards.
 class ScratchProgram
 {
   public:
-    ScratchProgram()
+    explicit ScratchProgram(const wchar_t* name = L"links", bool withProgram = true)
     {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"tarvelin-links-" + std::to_wstring(GetCurrentProcessId()) +
-                  L"\\";
+        folder_ = std::wstring(temp) + L"tarvelin-" + name + L"-" +
+                  std::to_wstring(GetCurrentProcessId()) + L"\\";
         EXPECT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << GetLastError();
-        EXPECT_TRUE(CopyFileW(TarvelinPath().c_str(), exe().c_str(), FALSE)) << GetLastError();
+        if (withProgram)
+        {
+            EXPECT_TRUE(CopyFileW(TarvelinPath().c_str(), exe().c_str(), FALSE)) << GetLastError();
+        }
     }
     ~ScratchProgram()
     {
@@ -69,20 +73,6 @@ void ExpectLaunch(const Launch& actual, const Expected& expected)
     EXPECT_EQ(actual.arguments, expected.arguments) << expected.what;
 }
 
-// Clicks with the real mouse: the label must take the click itself (it answers HTCLIENT).
-void ClickCentreOf(HWND window)
-{
-    RECT rect = {};
-    ASSERT_TRUE(GetWindowRect(window, &rect));
-    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u) << GetLastError();
-}
-
 void CommandsAndLabelLaunchTheirPages(const std::wstring& site)
 {
     ScratchProgram scratch;
@@ -113,8 +103,9 @@ void CommandsAndLabelLaunchTheirPages(const std::wstring& site)
     size_t count = 0;
     for (const auto& step : steps)
     {
+        // The label must take a click of the real mouse itself (it answers HTCLIENT).
         if (step.command == 0)
-            ClickCentreOf(label);
+            ASSERT_TRUE(ClickCentreOf(label)) << GetLastError();
         else
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(step.command, 0), 0);
         const std::vector<Launch> launches = recorder.WaitForLaunches(++count);
@@ -124,6 +115,47 @@ void CommandsAndLabelLaunchTheirPages(const std::wstring& site)
     }
     ASSERT_TRUE(program.Running()) << "a command ended the program";
     EXPECT_TRUE(IsWindowVisible(dialog));
+    PostMessageW(GetDlgItem(dialog, IDC_ESC), BM_CLICK, 0, 0);
+    DWORD exitCode = 12345;
+    ASSERT_TRUE(program.WaitForExit(exitCode)) << "the program did not end";
+    EXPECT_EQ(exitCode, 0u);
+}
+
+// Tarvelin runs elevated from wherever it was saved: the settings pages start the system's
+// own control.exe and explorer.exe, never programs of those names planted beside it or in the
+// folder it was started from (which a bare name would find first).
+void SettingsPagesStartOnlyTheSystemsPrograms()
+{
+    ScratchProgram scratch;
+    ScratchProgram current(L"current", false);
+    ShellRecorder recorder(scratch.folder());
+    recorder.Plant(scratch.folder());
+    recorder.Plant(current.folder());
+    RunningProgram program(L"", L"", scratch.exe(), current.folder());
+    HWND dialog = program.WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no visible dialog";
+
+    const struct
+    {
+        int command;
+        std::wstring path;
+        std::wstring arguments;
+    } pages[] = {
+        {IDM_USER_ACCOUNTS, SystemControlPath(), L"userpasswords2"},
+        {IDM_SCREEN_SAVER, SystemControlPath(), L"desk.cpl ,1"},
+        {IDM_POWER_OPTIONS, SystemControlPath(), L"powercfg.cpl"},
+        {IDM_DYNAMIC_LOCK, SystemExplorerPath(), L"ms-settings:signinoptions-dynamiclock"},
+    };
+    size_t count = 0;
+    for (const auto& page : pages)
+    {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(page.command, 0), 0);
+        const std::vector<Launch> launches = recorder.WaitForLaunches(++count);
+        ASSERT_EQ(launches.size(), count) << page.command << " started another program as well";
+        EXPECT_EQ(launches.back().path, page.path) << page.command;
+        EXPECT_EQ(launches.back().arguments, page.arguments) << page.command;
+        EXPECT_EQ(launches.back().show, SW_SHOW) << page.command;
+    }
     PostMessageW(GetDlgItem(dialog, IDC_ESC), BM_CLICK, 0, 0);
     DWORD exitCode = 12345;
     ASSERT_TRUE(program.WaitForExit(exitCode)) << "the program did not end";
@@ -176,6 +208,11 @@ TEST(Links, EnglishCommandsAndLabelLaunchTheirPages)
 TEST(GermanLinks, GermanCommandsAndLabelLaunchTheirPages)
 {
     CommandsAndLabelLaunchTheirPages(kSiteGerman);
+}
+
+TEST(SystemPages, StartTheSystemsControlAndExplorerNeverPlantedOnes)
+{
+    SettingsPagesStartOnlyTheSystemsPrograms();
 }
 
 TEST(ProgramMenu, AltPThenExitEndsWithZero)

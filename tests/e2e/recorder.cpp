@@ -1,6 +1,7 @@
 // Stands in for the programs the shell starts in the tests (the browser, control.exe,
-// explorer.exe): appends one line to recorder.log beside itself and exits at once.
-// The line: own path, TAB, the show command it was given, TAB, the whole command line.
+// explorer.exe): appends one line to the log that TARVELIN_RECORDER_LOG names and exits at
+// once. The line: own path, TAB, the show command it was given, TAB, the whole command line.
+// Every copy, wherever it lies, logs to the same file, so a test sees which copy ran.
 #include <windows.h>
 
 #include <string>
@@ -8,11 +9,13 @@
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*showCommand*/)
 {
+    wchar_t log[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"TARVELIN_RECORDER_LOG", log, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return 2;
+
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring log = self;
-    log.resize(log.rfind(L'\\') + 1);
-    log += L"recorder.log";
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -28,8 +31,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
                         nullptr, nullptr);
 
     // Appends are whole lines, so a reader never sees half of one as complete.
-    HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 1;
     DWORD written = 0;

@@ -2,16 +2,22 @@
 // a recorder program, so a test sees exactly which file and parameters a command launched
 // and nothing real opens. Header-only: the in-process tests use it as well.
 //
-// Under Wine, ShellExecute finds a control.exe or explorer.exe beside the launching exe
-// before the system's, and takes the http(s) handler from HKLM\Software\Classes (the
-// per-user classes are ignored), so the recorder goes there; the previous handlers are
-// restored and the copies removed afterwards.
+// The program starts the system's own control.exe and explorer.exe by full path, so the
+// recorder takes their places in the test prefix's system and Windows folders while a
+// ShellRecorder lives; the originals wait beside them and are put back afterwards (by the
+// next run, should a run die first). Under Wine a program in the system folder that has the
+// name of a Wine builtin runs as the builtin unless the DllOverrides say "native", so they
+// say so for control.exe meanwhile. The browser is the http(s) handler, which Wine takes from
+// HKLM\Software\Classes (the per-user classes are ignored): the recorder is registered there
+// as browser.exe in the given folder. Every copy logs to one file, named to it through the
+// environment variable TARVELIN_RECORDER_LOG, which the programs started from here inherit.
 #pragma once
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../win32/test_files.h"
@@ -19,6 +25,7 @@
 // One start of the recorder, as it logged it.
 struct Launch
 {
+    std::wstring path;      // full path of the copy that ran, lower case
     std::wstring program;   // file name it was started as, lower case: "control.exe"
     int show = -2;          // the show command the shell gave it (-1: none)
     std::wstring arguments; // the command line after the program, leading blanks removed
@@ -38,6 +45,28 @@ inline bool FileExists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+inline std::wstring LowerCase(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(towlower(c));
+    return text;
+}
+
+// The system's own control.exe and explorer.exe, lower case.
+inline std::wstring SystemControlPath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return LowerCase(std::wstring(folder) + L"\\control.exe");
+}
+
+inline std::wstring SystemExplorerPath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return LowerCase(std::wstring(folder) + L"\\explorer.exe");
+}
+
 // recorder.exe, built beside the end-to-end driver.
 inline std::wstring RecorderPath()
 {
@@ -54,31 +83,43 @@ inline std::wstring RecorderPath()
 class ShellRecorder
 {
   public:
-    // Puts the recorder into folder as control.exe, explorer.exe and browser.exe, the last
-    // registered for http and https. folder must end in a backslash and hold the program
-    // that launches.
-    explicit ShellRecorder(const std::wstring& folder) : folder_(folder)
+    // Puts the recorder in the places of the system's control.exe and explorer.exe, and into
+    // folder as browser.exe, registered for http and https; the log goes into folder too.
+    // folder must end in a backslash.
+    explicit ShellRecorder(const std::wstring& folder)
+        : folder_(folder), recorder_(RecorderPath()), previousLog_(Environment(kLogVariable))
     {
-        const std::wstring recorder = RecorderPath();
-        for (const wchar_t* name : kCopies)
-        {
-            const std::wstring copy = folder_ + name;
-            EXPECT_TRUE(CopyFileW(recorder.c_str(), copy.c_str(), FALSE))
-                << "cannot copy the recorder to " << Narrow(copy) << ": " << GetLastError();
-        }
         DeleteFileW(LogPath().c_str());
+        SetEnvironmentVariableW(kLogVariable, LogPath().c_str());
+        Copy(folder_ + L"browser.exe");
         const std::wstring command = L"\"" + folder_ + L"browser.exe\" \"%1\"";
-        for (Handler& handler : handlers_)
+        for (ReplacedValue& handler : handlers_)
             handler.Replace(command);
+        control_.Replace(recorder_);
+        explorer_.Replace(recorder_);
+        nativeControl_.Replace(L"native");
     }
 
     ~ShellRecorder()
     {
-        for (Handler& handler : handlers_)
+        nativeControl_.Restore();
+        explorer_.Restore();
+        control_.Restore();
+        for (ReplacedValue& handler : handlers_)
             handler.Restore();
-        for (const wchar_t* name : kCopies)
-            DeleteFileW((folder_ + name).c_str());
+        for (const std::wstring& copy : copies_)
+            DeleteFileW(copy.c_str());
         DeleteFileW(LogPath().c_str());
+        SetEnvironmentVariableW(kLogVariable,
+                                previousLog_.empty() ? nullptr : previousLog_.c_str());
+    }
+
+    // Plants a control.exe and an explorer.exe into folder (ending in a backslash), where a
+    // program that starts them by bare name would find them; removed at the end.
+    void Plant(const std::wstring& folder)
+    {
+        Copy(folder + L"control.exe");
+        Copy(folder + L"explorer.exe");
     }
 
     ShellRecorder(const ShellRecorder&) = delete;
@@ -119,32 +160,45 @@ class ShellRecorder
     }
 
   private:
-    static constexpr const wchar_t* kCopies[] = {L"control.exe", L"explorer.exe", L"browser.exe"};
+    static constexpr const wchar_t* kLogVariable = L"TARVELIN_RECORDER_LOG";
 
-    // The default value of HKLM\Software\Classes\<scheme>\shell\open\command.
-    class Handler
+    static std::wstring Environment(const wchar_t* name)
+    {
+        wchar_t value[MAX_PATH] = {};
+        const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+        return length < MAX_PATH ? value : L"";
+    }
+
+    void Copy(const std::wstring& copy)
+    {
+        EXPECT_TRUE(CopyFileW(recorder_.c_str(), copy.c_str(), FALSE))
+            << "cannot copy the recorder to " << Narrow(copy) << ": " << GetLastError();
+        copies_.push_back(copy);
+    }
+
+    // A text registry value, replaced while the test runs and then put back as it was.
+    class ReplacedValue
     {
       public:
-        explicit Handler(const wchar_t* scheme)
-            : key_(std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command")
+        ReplacedValue(HKEY root, std::wstring key, const wchar_t* name)
+            : root_(root), key_(std::move(key)), name_(name)
         {
         }
-        void Replace(const std::wstring& command)
+        void Replace(const std::wstring& text)
         {
             HKEY key = nullptr;
-            LONG rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0,
+            LONG rc = RegCreateKeyExW(root_, key_.c_str(), 0, nullptr, 0,
                                       KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
             ASSERT_EQ(rc, ERROR_SUCCESS) << "cannot open " << Narrow(key_);
             wchar_t previous[1024] = {};
             DWORD size = sizeof previous - sizeof(wchar_t);
-            hadValue_ = RegQueryValueExW(key, nullptr, nullptr, &type_,
+            hadValue_ = RegQueryValueExW(key, name_, nullptr, &type_,
                                          reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS;
             previous_ = previous;
-            rc = RegSetValueExW(key, nullptr, 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(command.c_str()),
-                                static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+            rc = RegSetValueExW(key, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
             RegCloseKey(key);
-            ASSERT_EQ(rc, ERROR_SUCCESS) << "cannot register the recorder in " << Narrow(key_);
+            ASSERT_EQ(rc, ERROR_SUCCESS) << "cannot set a value in " << Narrow(key_);
             replaced_ = true;
         }
         void Restore()
@@ -152,28 +206,60 @@ class ShellRecorder
             if (!replaced_)
                 return;
             HKEY key = nullptr;
-            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_SET_VALUE, &key) !=
-                ERROR_SUCCESS)
+            if (RegOpenKeyExW(root_, key_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
             {
                 ADD_FAILURE() << "cannot restore " << Narrow(key_);
                 return;
             }
             if (hadValue_)
-                RegSetValueExW(key, nullptr, 0, type_,
+                RegSetValueExW(key, name_, 0, type_,
                                reinterpret_cast<const BYTE*>(previous_.c_str()),
                                static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
             else
-                RegDeleteValueW(key, nullptr);
+                RegDeleteValueW(key, name_);
             RegCloseKey(key);
             replaced_ = false;
         }
 
       private:
+        HKEY root_;
         std::wstring key_;
+        const wchar_t* name_;
         std::wstring previous_;
         DWORD type_ = REG_SZ;
         bool hadValue_ = false;
         bool replaced_ = false;
+    };
+
+    // A file of the system, replaced by the recorder while the test runs. The original waits
+    // beside it under another name; one left there by a run that died is put back first.
+    class ReplacedFile
+    {
+      public:
+        explicit ReplacedFile(std::wstring path)
+            : path_(std::move(path)), saved_(path_ + L".tarvelin-saved")
+        {
+        }
+        void Replace(const std::wstring& recorder)
+        {
+            if (FileExists(saved_))
+                Restore();
+            ASSERT_TRUE(MoveFileExW(path_.c_str(), saved_.c_str(), 0))
+                << "cannot set " << Narrow(path_) << " aside: " << GetLastError();
+            EXPECT_TRUE(CopyFileW(recorder.c_str(), path_.c_str(), FALSE))
+                << "cannot copy the recorder to " << Narrow(path_) << ": " << GetLastError();
+        }
+        void Restore()
+        {
+            if (!FileExists(saved_))
+                return;
+            EXPECT_TRUE(MoveFileExW(saved_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING))
+                << "cannot put " << Narrow(path_) << " back: " << GetLastError();
+        }
+
+      private:
+        std::wstring path_;
+        std::wstring saved_;
     };
 
     std::vector<Launch> Read() const
@@ -205,10 +291,8 @@ class ShellRecorder
         const size_t tab2 = line.find(L'\t', tab1 + 1);
         if (tab1 == std::wstring::npos || tab2 == std::wstring::npos)
             return launch;
-        std::wstring path = line.substr(0, tab1);
-        launch.program = path.substr(path.rfind(L'\\') + 1);
-        for (wchar_t& c : launch.program)
-            c = static_cast<wchar_t>(towlower(c));
+        launch.path = LowerCase(line.substr(0, tab1));
+        launch.program = launch.path.substr(launch.path.rfind(L'\\') + 1);
         launch.show = std::stoi(line.substr(tab1 + 1, tab2 - tab1 - 1));
         // The first token of the command line is the program, quoted or not.
         const std::wstring commandLine = line.substr(tab2 + 1);
@@ -230,5 +314,14 @@ class ShellRecorder
     }
 
     std::wstring folder_;
-    Handler handlers_[2] = {Handler(L"http"), Handler(L"https")};
+    std::wstring recorder_;
+    std::wstring previousLog_;
+    std::vector<std::wstring> copies_;
+    ReplacedValue handlers_[2] = {
+        {HKEY_LOCAL_MACHINE, L"Software\\Classes\\http\\shell\\open\\command", nullptr},
+        {HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command", nullptr}};
+    ReplacedFile control_{SystemControlPath()};
+    ReplacedFile explorer_{SystemExplorerPath()};
+    ReplacedValue nativeControl_{HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides",
+                                 L"control.exe"};
 };

@@ -35,6 +35,13 @@ TEST(WriterMessages, TextCaptionAndIconByOutcomeAndLanguage)
          L"Automatic Login", false},
         {WriterOutcome::RemoveDone, 0, L"Autologin wurde erfolgreich deaktiviert!",
          L"Automatische Anmeldung", false},
+        {WriterOutcome::NotRestored, 1,
+         L"Autologin cannot be configured, and the previous settings could not all be restored!",
+         L"Automatic Login", true},
+        {WriterOutcome::NotRestored, 0,
+         L"Autologin kann nicht konfiguriert werden, und die vorherigen Einstellungen konnten "
+         L"nicht alle wiederhergestellt werden!",
+         L"Automatische Anmeldung", true},
     };
     for (const auto& c : cases)
     {

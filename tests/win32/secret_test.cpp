@@ -71,6 +71,8 @@ extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE PolicyHandle, PLSA_UNIC
     }
     const size_t call = g_lsa.stores.size();
     g_lsa.stores.push_back(stored);
+    if (g_lsa.duringStore)
+        g_lsa.duringStore();
     return call < g_lsa.storeStatuses.size() ? g_lsa.storeStatuses[call] : 0;
 }
 

@@ -8,6 +8,7 @@
 #include <ntsecapi.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,6 +35,7 @@ struct LsaDouble
     // What the calls answer.
     NTSTATUS openStatus = 0;
     std::vector<NTSTATUS> storeStatuses; // one per store call; 0 once used up
+    std::function<void()> duringStore;   // run inside each store call, if set
 
     // What they were given.
     int opens = 0;
@@ -63,6 +65,61 @@ struct SeenBox
     bool icon = false;
 };
 
+// A visible dialog (#32770) of the thread other than `except`, or null.
+inline HWND FindBoxOf(DWORD threadId, HWND except)
+{
+    struct Search
+    {
+        HWND except;
+        HWND found;
+    } search{except, nullptr};
+    struct Finder
+    {
+        static BOOL CALLBACK Find(HWND hwnd, LPARAM lParam)
+        {
+            auto* request = reinterpret_cast<Search*>(lParam);
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            if (hwnd == request->except || !IsWindowVisible(hwnd) || wcscmp(cls, L"#32770") != 0)
+                return TRUE;
+            request->found = hwnd;
+            return FALSE;
+        }
+    };
+    EnumThreadWindows(threadId, Finder::Find, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A window's text, also when its thread is busy in another window's modal loop.
+inline std::wstring TextOfWindow(HWND hwnd)
+{
+    wchar_t text[1024] = {};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    return text;
+}
+
+// What a message box shows: its text (static control 0xFFFF), caption, owner and icon.
+inline SeenBox ReadBox(HWND box)
+{
+    SeenBox seen;
+    seen.text = TextOfWindow(GetDlgItem(box, 0xFFFF));
+    seen.caption = TextOfWindow(box);
+    seen.owner = GetWindow(box, GW_OWNER);
+    // The icon of a message box is the static control 0x440.
+    HWND icon = GetDlgItem(box, 0x440);
+    seen.icon = icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+    return seen;
+}
+
+// Waits up to timeoutMs for the window to be gone; true if it went.
+inline bool WaitUntilGone(HWND window, DWORD timeoutMs = 5000)
+{
+    for (DWORD waited = 0; IsWindow(window) && waited < timeoutMs; waited += 20)
+        Sleep(20);
+    return !IsWindow(window);
+}
+
 // Watches the calling thread for message boxes (dialogs other than `except`), records each
 // and presses its OK button. The thread under test sits in the box's modal loop meanwhile.
 class BoxWatcher
@@ -86,51 +143,19 @@ class BoxWatcher
     }
 
   private:
-    struct Search
-    {
-        HWND except;
-        HWND found;
-    };
-    static BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam)
-    {
-        auto* search = reinterpret_cast<Search*>(lParam);
-        wchar_t cls[16] = {};
-        GetClassNameW(hwnd, cls, 16);
-        if (hwnd == search->except || !IsWindowVisible(hwnd) || wcscmp(cls, L"#32770") != 0)
-            return TRUE;
-        search->found = hwnd;
-        return FALSE;
-    }
-    static std::wstring Text(HWND hwnd)
-    {
-        wchar_t text[1024] = {};
-        SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
-                            SMTO_ABORTIFHUNG, 5000, nullptr);
-        return text;
-    }
     void Run()
     {
         while (!stop_)
         {
-            Search search{except_, nullptr};
-            EnumThreadWindows(threadId_, FindBox, reinterpret_cast<LPARAM>(&search));
-            if (search.found == nullptr)
+            HWND box = FindBoxOf(threadId_, except_);
+            if (box == nullptr)
             {
                 Sleep(20);
                 continue;
             }
-            HWND box = search.found;
-            SeenBox seen;
-            seen.text = Text(GetDlgItem(box, 0xFFFF));
-            seen.caption = Text(box);
-            seen.owner = GetWindow(box, GW_OWNER);
-            // The icon of a message box is the static control 0x440.
-            HWND icon = GetDlgItem(box, 0x440);
-            seen.icon = icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-            boxes_.push_back(seen);
+            boxes_.push_back(ReadBox(box));
             PostMessageW(box, WM_COMMAND, IDOK, 0);
-            for (int waited = 0; IsWindow(box) && waited < 5000; waited += 20)
-                Sleep(20);
+            WaitUntilGone(box);
         }
     }
 
@@ -185,6 +210,8 @@ class ScratchMachine
 
     bool ready() const { return root_ != nullptr && overridden_; }
     HKEY winlogon() const { return winlogon_; }
+    // Deletes the Winlogon key, under the handles that are still open on it.
+    LONG DeleteWinlogon() const { return RegDeleteTreeW(root_, kWinlogon); }
     bool WinlogonExists() const
     {
         HKEY key = nullptr;

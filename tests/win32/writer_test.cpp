@@ -2,6 +2,7 @@
 // for HKEY_LOCAL_MACHINE) and the secret store's stand-in from secret_test.cpp.
 #include <gtest/gtest.h>
 
+#include "real_input.h"
 #include "test_dialog.h"
 #include "token_util.h"
 #include "writer.h"
@@ -15,6 +16,11 @@ const wchar_t kSetDoneGerman[] =
     L"Autologin erfolgreich konfiguriert.\n\nDas Autologin-Passwort ist verschl\u00fcsselt";
 const wchar_t kFailedEnglish[] = L"Autologin cannot be configured!";
 const wchar_t kFailedGerman[] = L"Autologin kann nicht konfiguriert Werden!";
+const wchar_t kNotRestoredEnglish[] =
+    L"Autologin cannot be configured, and the previous settings could not all be restored!";
+const wchar_t kNotRestoredGerman[] =
+    L"Autologin kann nicht konfiguriert werden, und die vorherigen Einstellungen konnten nicht "
+    L"alle wiederhergestellt werden!";
 const wchar_t kMissingEnglish[] =
     L"The Autologin cannot be configured without Password and / or Username!";
 const wchar_t kMissingGerman[] =
@@ -273,6 +279,40 @@ TEST(WriterSet, RefusedPolicyShowsItsBoxThenTheFailureAndPutsEveryValueBack)
     EXPECT_EQ(output.Text(), "Failed call to LsaOpenPolicy 5\n");
 }
 
+// The Winlogon key goes while Set waits on the secret store, so that no value can be put
+// back: the user must not be told that nothing changed.
+TEST(WriterSet, ValuesThatCannotBePutBackAreNamedAndTheBoxSaysSo)
+{
+    for (int englishFlag : {1, 0})
+    {
+        ScratchMachine machine;
+        ASSERT_TRUE(machine.ready());
+        WriteValues(machine.winlogon(), Leftovers());
+        LsaDouble& lsa = ResetLsaDouble();
+        lsa.storeStatuses = {kStatusAccessDenied};
+        LONG deleted = -1;
+        lsa.duringStore = [&] { deleted = machine.DeleteWinlogon(); };
+        StdoutCapture output;
+        TestDialog dialog(englishFlag);
+        Fill(dialog, L"NEWPC", L"anna", L"secret");
+
+        const Outcome outcome = Press(dialog, IDC_SET);
+
+        ASSERT_EQ(deleted, ERROR_SUCCESS);
+        ExpectOneBox(outcome, dialog, englishFlag ? kNotRestoredEnglish : kNotRestoredGerman,
+                     englishFlag, true);
+        EXPECT_EQ(outcome.quitCode, -1);
+        EXPECT_TRUE(IsWindowVisible(dialog.hwnd()));
+        // In the order they were tried, each with the registry's own error.
+        EXPECT_EQ(output.Text(), "Failed call to LsaStorePrivateData 5\n"
+                                 "Failed to restore AutoLogonCount 1018\n"
+                                 "Failed to restore DefaultPassword 1018\n"
+                                 "Failed to restore DefaultUserName 1018\n"
+                                 "Failed to restore DefaultDomainName 1018\n"
+                                 "Failed to restore AutoAdminLogon 1018\n");
+    }
+}
+
 TEST(WriterSet, WithoutAWinlogonKeyFailsAndCreatesNothing)
 {
     ScratchMachine machine(false);
@@ -358,6 +398,102 @@ TEST(WriterRemove, WithoutAWinlogonKeyStillBlanksTheSecretThenFails)
     EXPECT_EQ(outcome.quitCode, -1);
     EXPECT_FALSE(machine.WinlogonExists());
     EXPECT_EQ(Lsa().stores.size(), 2u) << "blanking the secret is always safe";
+}
+
+namespace
+{
+// The next box of the thread other than the dialog, waiting until one comes or `stop` is set.
+HWND NextBox(DWORD threadId, HWND dialog, const std::atomic<bool>& stop)
+{
+    for (; !stop; Sleep(20))
+    {
+        if (HWND box = FindBoxOf(threadId, dialog))
+            return box;
+    }
+    return nullptr;
+}
+
+// Pumps this thread's messages until the condition holds or the time is up.
+template <typename Condition>
+bool PumpUntil(Condition done, DWORD timeoutMs = 5000)
+{
+    for (DWORD waited = 0; !done() && waited < timeoutMs; waited += 10)
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    return done();
+}
+} // namespace
+
+// While the box of the refused policy, which has no owner, is up, a user clicks Set, Remove,
+// Esc and the password field, and a program posts the clicks and the commands that Enter,
+// Escape and the close box give. Then Enter on that box, Escape on the failure box after it.
+TEST(WriterConcurrency, WhileTheOwnerlessBoxIsUpTheDialogTakesNoInput)
+{
+    ScratchMachine machine;
+    ASSERT_TRUE(machine.ready());
+    WriteValues(machine.winlogon(), Leftovers());
+    ResetLsaDouble().openStatus = kStatusAccessDenied;
+    StdoutCapture output;
+    TestDialog dialog;
+    Fill(dialog, L"NEWPC", L"anna", L"secret");
+    // Into the corner, away from the box in the middle of the screen, so that the clicks
+    // land on the buttons.
+    SetWindowPos(dialog.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetFocus(dialog.item(IDC_PASSWORD));
+
+    std::vector<SeenBox> boxes;
+    std::vector<bool> enabledInBox; // the dialog's state while each box was up
+    std::vector<bool> closedByKey;
+    bool sent = true;
+    std::atomic<bool> setEnded{false};
+    std::thread user([&, thread = GetCurrentThreadId()] {
+        while (HWND box = NextBox(thread, dialog.hwnd(), setEnded))
+        {
+            boxes.push_back(ReadBox(box));
+            enabledInBox.push_back(IsWindowEnabled(dialog.hwnd()) != FALSE);
+            if (boxes.size() == 1)
+            {
+                for (int id : {IDC_SET, IDC_REMOVE, IDC_ESC})
+                    PostMessageW(dialog.item(id), BM_CLICK, 0, 0);
+                for (int id : {IDOK, IDCANCEL})
+                    PostMessageW(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+                PostMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
+                for (int id : {IDC_SET, IDC_REMOVE, IDC_ESC, IDC_PASSWORD})
+                    sent = ClickCentreOf(dialog.item(id)) && sent;
+            }
+            // Input is taken in the order it was given: the key comes after the clicks.
+            sent = PressKey(boxes.size() == 1 ? VK_RETURN : VK_ESCAPE) && sent;
+            closedByKey.push_back(WaitUntilGone(box));
+            PostMessageW(box, WM_COMMAND, IDOK, 0); // should the key have gone elsewhere
+            WaitUntilGone(box);
+        }
+    });
+    EXPECT_EQ(dialog.Command(IDC_SET), TRUE);
+    setEnded = true;
+    user.join();
+
+    ASSERT_TRUE(sent) << GetLastError();
+    EXPECT_EQ(Lsa().opens, 1) << "a second command started while the first ran";
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, L"Failed call to LsaOpenPolicy");
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(boxes[1].text, kFailedEnglish);
+    EXPECT_EQ(enabledInBox, std::vector<bool>({false, false}));
+    EXPECT_EQ(closedByKey, std::vector<bool>({true, true})) << "the keys went elsewhere";
+    EXPECT_TRUE(IsWindowVisible(dialog.hwnd())) << "ended while Set ran";
+    EXPECT_EQ(ReadValues(machine.winlogon()), Leftovers());
+
+    // Afterwards it takes input again, from where it was.
+    EXPECT_TRUE(IsWindowEnabled(dialog.hwnd()));
+    EXPECT_EQ(GetFocus(), dialog.item(IDC_PASSWORD));
+    ASSERT_TRUE(ClickCentreOf(dialog.item(IDC_ESC)));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog.hwnd()); }))
+        << "a click on Esc did not end the dialog";
+    EXPECT_EQ(Lsa().opens, 1);
 }
 
 TEST(WriterPrivileges, AreEnabledOncePerProcess)
