@@ -1,0 +1,184 @@
+#include "status_reader.h"
+
+#include <ntsecapi.h>
+
+#include "unique_handle.h"
+
+namespace
+{
+const wchar_t kWinlogonPath[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const wchar_t kPoliciesPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+const wchar_t kPasswordLessPath[] =
+    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\PasswordLess\\Device";
+
+// The value of DevicePasswordLessBuildVersion with which Windows requires Windows Hello
+// sign-in and ignores automatic logon.
+constexpr DWORD kPasswordLessRequired = 2;
+
+constexpr NTSTATUS kStatusObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
+
+struct LsaHandleTraits
+{
+    using Handle = LSA_HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle handle) noexcept { LsaClose(handle); }
+};
+using UniqueLsaHandle = UniqueHandle<LsaHandleTraits>;
+
+UniqueRegKey OpenMachineKey(const wchar_t* path)
+{
+    UniqueRegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.Put()) !=
+        ERROR_SUCCESS)
+        key.Release(); // a failed open leaves nothing to close
+    return key;
+}
+
+// A text value (REG_SZ or REG_EXPAND_SZ, unexpanded), read whole from the heap. The copy is
+// wiped before it is freed, since a legal notice or name is none of the next owner's business.
+class TextValue
+{
+  public:
+    TextValue(HKEY key, const wchar_t* name)
+    {
+        DWORD type = REG_NONE;
+        DWORD size = 0;
+        if (key == nullptr ||
+            RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+            (type != REG_SZ && type != REG_EXPAND_SZ) || size < sizeof(wchar_t))
+            return;
+        data_ = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+        if (data_ == nullptr)
+            return;
+        size_ = size;
+        // A value that grew in between reads as absent.
+        if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data_), &size) !=
+            ERROR_SUCCESS)
+            return;
+        // Stored text need not be terminated; it ends at its first null or its last character.
+        const DWORD count = size / sizeof(wchar_t);
+        while (length_ < count && data_[length_] != L'\0')
+            ++length_;
+    }
+    ~TextValue()
+    {
+        if (data_ != nullptr)
+        {
+            SecureZeroMemory(data_, size_);
+            HeapFree(GetProcessHeap(), 0, data_);
+        }
+    }
+    TextValue(const TextValue&) = delete;
+    TextValue& operator=(const TextValue&) = delete;
+
+    DWORD Length() const { return length_; }
+    bool Is(const wchar_t* text) const
+    {
+        DWORD i = 0;
+        for (; i < length_; ++i)
+        {
+            if (data_[i] != text[i])
+                return false;
+        }
+        return text[i] == L'\0';
+    }
+    // Copies at most the buffer's capacity less one; true when the text was longer.
+    bool CopyTo(wchar_t (&out)[kFieldLimit + 1]) const
+    {
+        const DWORD count = length_ < kFieldLimit ? length_ : static_cast<DWORD>(kFieldLimit);
+        for (DWORD i = 0; i < count; ++i)
+            out[i] = data_[i];
+        out[count] = L'\0';
+        return length_ > count;
+    }
+
+  private:
+    wchar_t* data_ = nullptr;
+    DWORD size_ = 0;
+    DWORD length_ = 0;
+};
+
+// False when the value is missing or not a 32-bit number.
+bool ReadNumber(HKEY key, const wchar_t* name, DWORD& number)
+{
+    DWORD type = REG_NONE;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (key == nullptr ||
+        RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return false;
+    number = value;
+    return true;
+}
+
+bool ValueExists(HKEY key, const wchar_t* name)
+{
+    return key != nullptr &&
+           RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// Windows asks for a confirmation at logon when either text is non-empty, in either key.
+bool HasLegalNotice(HKEY key)
+{
+    return TextValue(key, L"LegalNoticeCaption").Length() != 0 ||
+           TextValue(key, L"LegalNoticeText").Length() != 0;
+}
+} // namespace
+
+SecretState ReadSecretState()
+{
+    LSA_OBJECT_ATTRIBUTES attributes = {};
+    UniqueLsaHandle policy;
+    if (LsaOpenPolicy(nullptr, &attributes, POLICY_GET_PRIVATE_INFORMATION, policy.Put()) != 0)
+    {
+        policy.Release(); // nothing was opened
+        return SecretState::Unknown;
+    }
+
+    wchar_t secretName[] = L"DefaultPassword";
+    LSA_UNICODE_STRING name = {sizeof secretName - sizeof(wchar_t), sizeof secretName, secretName};
+    PLSA_UNICODE_STRING data = nullptr;
+    const NTSTATUS status = LsaRetrievePrivateData(policy.Get(), &name, &data);
+    SecretState state = SecretState::Unknown;
+    if (status == kStatusObjectNameNotFound)
+        state = SecretState::Absent;
+    else if (status == 0)
+        state = data != nullptr && data->Length != 0 ? SecretState::Present : SecretState::Absent;
+    if (data != nullptr)
+    {
+        // Only its presence was wanted: the password leaves this process's memory at once.
+        if (data->Buffer != nullptr)
+            SecureZeroMemory(data->Buffer, data->Length);
+        LsaFreeMemory(data);
+    }
+    return state;
+}
+
+void ReadStatusSnapshot(StatusSnapshot& snapshot)
+{
+    snapshot = StatusSnapshot{};
+    {
+        const UniqueRegKey winlogon = OpenMachineKey(kWinlogonPath);
+        snapshot.autoAdminLogonOn = TextValue(winlogon.Get(), L"AutoAdminLogon").Is(L"1");
+        snapshot.domainLonger =
+            TextValue(winlogon.Get(), L"DefaultDomainName").CopyTo(snapshot.domain);
+        snapshot.userLonger = TextValue(winlogon.Get(), L"DefaultUserName").CopyTo(snapshot.user);
+        // Whether it exists, never what it holds.
+        snapshot.plainTextPassword = ValueExists(winlogon.Get(), L"DefaultPassword");
+        DWORD count = 0;
+        snapshot.hasLogonCount = ReadNumber(winlogon.Get(), L"AutoLogonCount", count);
+        snapshot.logonCount = count;
+        snapshot.legalNotice = HasLegalNotice(winlogon.Get());
+    }
+    snapshot.legalNotice =
+        snapshot.legalNotice || HasLegalNotice(OpenMachineKey(kPoliciesPath).Get());
+
+    DWORD passwordLess = 0;
+    snapshot.passwordLessSignIn = ReadNumber(OpenMachineKey(kPasswordLessPath).Get(),
+                                             L"DevicePasswordLessBuildVersion", passwordLess) &&
+                                  passwordLess == kPasswordLessRequired;
+
+    snapshot.secret = ReadSecretState();
+}
