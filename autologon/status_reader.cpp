@@ -34,69 +34,56 @@ UniqueRegKey OpenMachineKey(const wchar_t* path)
     return key;
 }
 
-// A text value (REG_SZ or REG_EXPAND_SZ, unexpanded), read whole from the heap. The copy is
-// wiped before it is freed, since a legal notice or name is none of the next owner's business.
-class TextValue
+// Reads a text value (REG_SZ or REG_EXPAND_SZ, unexpanded) whole and hands it to `use` as
+// (text, length); a missing value, or one of another type, is handed over as empty. The copy
+// is wiped before it is freed: a name or notice is none of the heap's next owner's business.
+template <typename Use>
+void WithTextValue(HKEY key, const wchar_t* name, Use use)
 {
-  public:
-    TextValue(HKEY key, const wchar_t* name)
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    wchar_t* data = nullptr;
+    DWORD length = 0;
+    if (key != nullptr &&
+        RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && size >= sizeof(wchar_t))
+        data = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+    // A value that grew in between reads as empty.
+    if (data != nullptr && RegQueryValueExW(key, name, nullptr, &type,
+                                            reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS)
     {
-        DWORD type = REG_NONE;
-        DWORD size = 0;
-        if (key == nullptr ||
-            RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ) || size < sizeof(wchar_t))
-            return;
-        data_ = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
-        if (data_ == nullptr)
-            return;
-        size_ = size;
-        // A value that grew in between reads as absent.
-        if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data_), &size) !=
-            ERROR_SUCCESS)
-            return;
-        // Stored text need not be terminated; it ends at its first null or its last character.
-        const DWORD count = size / sizeof(wchar_t);
-        while (length_ < count && data_[length_] != L'\0')
-            ++length_;
+        // Stored text need not be terminated: it ends at its first null or its last character.
+        while (length < size / sizeof(wchar_t) && data[length] != L'\0')
+            ++length;
     }
-    ~TextValue()
+    use(data != nullptr ? data : L"", length);
+    if (data != nullptr)
     {
-        if (data_ != nullptr)
-        {
-            SecureZeroMemory(data_, size_);
-            HeapFree(GetProcessHeap(), 0, data_);
-        }
+        SecureZeroMemory(data, size);
+        HeapFree(GetProcessHeap(), 0, data);
     }
-    TextValue(const TextValue&) = delete;
-    TextValue& operator=(const TextValue&) = delete;
+}
 
-    DWORD Length() const { return length_; }
-    bool Is(const wchar_t* text) const
-    {
+// Copies at most kFieldLimit characters; true when the text was longer.
+bool CopyName(HKEY key, const wchar_t* name, wchar_t (&out)[kFieldLimit + 1])
+{
+    bool longer = false;
+    WithTextValue(key, name, [&](const wchar_t* text, DWORD length) {
         DWORD i = 0;
-        for (; i < length_; ++i)
-        {
-            if (data_[i] != text[i])
-                return false;
-        }
-        return text[i] == L'\0';
-    }
-    // Copies at most the buffer's capacity less one; true when the text was longer.
-    bool CopyTo(wchar_t (&out)[kFieldLimit + 1]) const
-    {
-        const DWORD count = length_ < kFieldLimit ? length_ : static_cast<DWORD>(kFieldLimit);
-        for (DWORD i = 0; i < count; ++i)
-            out[i] = data_[i];
-        out[count] = L'\0';
-        return length_ > count;
-    }
+        for (; i < length && i < kFieldLimit; ++i)
+            out[i] = text[i];
+        out[i] = L'\0';
+        longer = length > kFieldLimit;
+    });
+    return longer;
+}
 
-  private:
-    wchar_t* data_ = nullptr;
-    DWORD size_ = 0;
-    DWORD length_ = 0;
-};
+bool TextIsNotEmpty(HKEY key, const wchar_t* name)
+{
+    bool notEmpty = false;
+    WithTextValue(key, name, [&](const wchar_t*, DWORD length) { notEmpty = length != 0; });
+    return notEmpty;
+}
 
 // False when the value is missing or not a 32-bit number.
 bool ReadNumber(HKEY key, const wchar_t* name, DWORD& number)
@@ -122,8 +109,7 @@ bool ValueExists(HKEY key, const wchar_t* name)
 // Windows asks for a confirmation at logon when either text is non-empty, in either key.
 bool HasLegalNotice(HKEY key)
 {
-    return TextValue(key, L"LegalNoticeCaption").Length() != 0 ||
-           TextValue(key, L"LegalNoticeText").Length() != 0;
+    return TextIsNotEmpty(key, L"LegalNoticeCaption") || TextIsNotEmpty(key, L"LegalNoticeText");
 }
 } // namespace
 
@@ -161,10 +147,11 @@ void ReadStatusSnapshot(StatusSnapshot& snapshot)
     snapshot = StatusSnapshot{};
     {
         const UniqueRegKey winlogon = OpenMachineKey(kWinlogonPath);
-        snapshot.autoAdminLogonOn = TextValue(winlogon.Get(), L"AutoAdminLogon").Is(L"1");
-        snapshot.domainLonger =
-            TextValue(winlogon.Get(), L"DefaultDomainName").CopyTo(snapshot.domain);
-        snapshot.userLonger = TextValue(winlogon.Get(), L"DefaultUserName").CopyTo(snapshot.user);
+        WithTextValue(winlogon.Get(), L"AutoAdminLogon", [&](const wchar_t* text, DWORD length) {
+            snapshot.autoAdminLogonOn = length == 1 && text[0] == L'1';
+        });
+        snapshot.domainLonger = CopyName(winlogon.Get(), L"DefaultDomainName", snapshot.domain);
+        snapshot.userLonger = CopyName(winlogon.Get(), L"DefaultUserName", snapshot.user);
         // Whether it exists, never what it holds.
         snapshot.plainTextPassword = ValueExists(winlogon.Get(), L"DefaultPassword");
         DWORD count = 0;
