@@ -10,6 +10,7 @@ namespace
 Arguments Parse(const std::vector<std::wstring>& words)
 {
     std::vector<const wchar_t*> pointers;
+    pointers.reserve(words.size());
     for (const std::wstring& word : words)
         pointers.push_back(word.c_str());
     Arguments parsed;

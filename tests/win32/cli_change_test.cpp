@@ -108,6 +108,7 @@ CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
     g_logons.clear();
     g_token = nullptr;
     std::vector<const wchar_t*> pointers;
+    pointers.reserve(words.size());
     for (const std::wstring& word : words)
         pointers.push_back(word.c_str());
     Arguments arguments;

@@ -104,7 +104,7 @@ extern "C" NTSTATUS NTAPI LsaFreeMemory(PVOID Buffer)
 {
     const auto* value = static_cast<const LSA_UNICODE_STRING*>(Buffer);
     bool wiped = true;
-    for (USHORT i = 0; i < value->Length / sizeof(wchar_t); ++i)
+    for (size_t i = 0; i < value->Length / sizeof(wchar_t); ++i)
         wiped = wiped && value->Buffer[i] == L'\0';
     ++g_lsa.frees;
     g_lsa.freedWiped = wiped;
