@@ -236,49 +236,6 @@ TEST(CliChange, NoVerifySkipsTheCheckAndSaysSo)
                        "not checked.\n");
 }
 
-TEST(CliChange, PasswordRefusalsStopBeforeTheCheck)
-{
-    const struct
-    {
-        std::string input;
-        std::string error;
-    } cases[] = {
-        {"", "tarvelin-cli: no password given: the first line of standard input is empty. "
-             "Nothing was changed.\n"},
-        {"\r\nhunter2\r\n", "tarvelin-cli: no password given: the first line of standard input "
-                            "is empty. Nothing was changed.\n"},
-        {"hunter\xFF\n", "tarvelin-cli: standard input is not UTF-8 text (or it holds a null "
-                         "character); the password was not read. Nothing was changed.\n"},
-        {std::string(kFieldLimit + 1, 'x') + "\n",
-         "tarvelin-cli: the password is longer than 256 characters; it is refused, not cut.\n"
-         "Nothing was changed.\n"},
-        {std::string(5000, 'x'), "tarvelin-cli: the password is longer than 256 characters; it "
-                                 "is refused, not cut.\nNothing was changed.\n"},
-    };
-    for (const auto& c : cases)
-    {
-        const CliRun run = RunWith({L"set", L"--user", L"kiosk"}, c.input);
-        EXPECT_EQ(run.exitCode, 2) << c.error;
-        EXPECT_EQ(run.err, c.error);
-        EXPECT_EQ(run.out, "");
-        EXPECT_TRUE(g_logons.empty()) << c.error;
-    }
-}
-
-TEST(CliChange, ThePasswordIsNeverPrinted)
-{
-    const std::string password = "Pw-4931-\xC3\xA9t\xC3\xA9";
-    for (DWORD error : {DWORD{0}, DWORD{ERROR_LOGON_FAILURE}, DWORD{ERROR_NO_LOGON_SERVERS}})
-    {
-        g_logonError = error;
-        const CliRun run = RunWith({L"set", L"--user", L"kiosk"}, password + "\n");
-        g_logonError = 0;
-        ASSERT_EQ(g_logons.size(), 1u);
-        EXPECT_EQ(g_logons[0].password, L"Pw-4931-\u00e9t\u00e9") << "decoded from UTF-8";
-        EXPECT_FALSE(Contains(run.out + run.err, "Pw-4931")) << run.out << run.err;
-    }
-}
-
 TEST(CredentialCheck, ARefusalWithoutAnErrorIsStillARefusal)
 {
     SetLastError(0xdeadbeef);
