@@ -14,3 +14,6 @@
 #define TARVELIN_INTERNALNAME_STR "Tarvelin 1.00.0"
 #define TARVELIN_COPYRIGHT_STR "Copyright (C) 2026 Vestrakona"
 #define TARVELIN_PRODUCTNAME_STR "Tarvelin Vestrakona"
+
+// The version text the dialog's title shows, and tarvelin-cli --version.
+#define TARVELIN_TITLE_VERSION "1.01"

@@ -22,7 +22,7 @@ win_args=(-p build/win64 --quiet
 host_args=(-p build/host --quiet --extra-arg=-Wno-unknown-warning-option)
 
 win_files=$(git ls-files -co --exclude-standard 'app/*.cpp' 'autologon/*.cpp' 'settings/*.cpp' \
-  'links/*.cpp' 'tests/win32/*.cpp' 'tests/e2e/*.cpp')
+  'links/*.cpp' 'base/*.cpp' 'cli/*.cpp' 'tests/win32/*.cpp' 'tests/e2e/*.cpp')
 host_files=$(git ls-files -co --exclude-standard 'tests/unit/*.cpp')
 
 # Every header of ours by its file name; includes are written with bare names and found

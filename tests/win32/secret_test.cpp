@@ -82,6 +82,38 @@ extern "C" NTSTATUS NTAPI LsaClose(LSA_HANDLE handle)
     return 0;
 }
 
+// The value is handed out in one heap block, record and text, as LSA's own memory would be.
+extern "C" NTSTATUS NTAPI LsaRetrievePrivateData(LSA_HANDLE PolicyHandle,
+                                                 PLSA_UNICODE_STRING KeyName,
+                                                 PLSA_UNICODE_STRING* PrivateData)
+{
+    static_cast<void>(PolicyHandle);
+    g_lsa.retrieved.emplace_back(KeyName->Buffer, KeyName->Length / sizeof(wchar_t));
+    *PrivateData = nullptr;
+    if (g_lsa.retrieveStatus != 0 || g_lsa.retrieveNoValue)
+        return g_lsa.retrieveStatus;
+    const size_t bytes = g_lsa.retrieveValue.size() * sizeof(wchar_t);
+    auto* value = static_cast<LSA_UNICODE_STRING*>(
+        HeapAlloc(GetProcessHeap(), 0, sizeof(LSA_UNICODE_STRING) + bytes + sizeof(wchar_t)));
+    auto* text = reinterpret_cast<wchar_t*>(value + 1);
+    CopyMemory(text, g_lsa.retrieveValue.c_str(), bytes + sizeof(wchar_t));
+    *value = {static_cast<USHORT>(bytes), static_cast<USHORT>(bytes + sizeof(wchar_t)), text};
+    *PrivateData = value;
+    return 0;
+}
+
+extern "C" NTSTATUS NTAPI LsaFreeMemory(PVOID Buffer)
+{
+    const auto* value = static_cast<const LSA_UNICODE_STRING*>(Buffer);
+    bool wiped = true;
+    for (size_t i = 0; i < value->Length / sizeof(wchar_t); ++i)
+        wiped = wiped && value->Buffer[i] == L'\0';
+    ++g_lsa.frees;
+    g_lsa.freedWiped = wiped;
+    HeapFree(GetProcessHeap(), 0, Buffer);
+    return 0;
+}
+
 TEST(DefaultPasswordSecret, LengthsNameAndBytesFor0And8And256Characters)
 {
     for (size_t characters : {size_t{0}, size_t{8}, size_t{256}})

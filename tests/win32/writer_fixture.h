@@ -37,6 +37,12 @@ struct LsaDouble
     std::vector<NTSTATUS> storeStatuses; // one per store call; 0 once used up
     std::function<void()> duringStore;   // run inside each store call, if set
 
+    // LsaRetrievePrivateData: not found by default, as under Wine; on success it hands out
+    // `retrieveValue` (no value at all with `retrieveNoValue`).
+    NTSTATUS retrieveStatus = static_cast<NTSTATUS>(0xC0000034);
+    std::wstring retrieveValue;
+    bool retrieveNoValue = false;
+
     // What they were given.
     int opens = 0;
     bool systemNameNull = false;
@@ -44,6 +50,9 @@ struct LsaDouble
     ACCESS_MASK access = 0;
     std::vector<StoredSecret> stores;
     std::vector<LSA_HANDLE> closed;
+    std::vector<std::wstring> retrieved; // the secret names asked for
+    int frees = 0;                       // LsaFreeMemory of a value handed out
+    bool freedWiped = false;             // ... whose characters were all zero by then
 };
 
 // Fresh answers and records; every test starts with this.

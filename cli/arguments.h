@@ -1,0 +1,52 @@
+// The command line of tarvelin-cli, parsed from the arguments as Windows splits them.
+#pragma once
+#include <cstddef>
+
+#include "writer_text.h"
+
+enum class Command
+{
+    None, // the command line was refused: see ArgumentError
+    Help,
+    Version,
+    Status,
+    Set,
+    Remove
+};
+
+enum class ArgumentError
+{
+    None,
+    NoCommand,      // nothing at all
+    UnknownCommand, // `offending` is the word
+    UnknownOption,  // `offending` is the option, without a value given with "="
+    MissingValue,   // `offending` is the option that needs one
+    Repeated,       // `offending` is the option given twice
+    PasswordOption, // the password was offered on the command line
+    MissingUser,    // set without --user
+    EmptyUser,      // --user "" or --user DOMAIN\ (no name after the backslash)
+    BadUser,        // --user with an empty domain before the backslash, or two backslashes
+    DomainTwice,    // --user DOMAIN\name together with --domain
+    TooLong         // `offending` is the option whose value exceeds kFieldLimit
+};
+
+struct Arguments
+{
+    Command command = Command::None;
+    ArgumentError error = ArgumentError::None;
+    // The word or option the error is about: points into the arguments, `offendingLength`
+    // characters long (an option's "=value" is left out: it may be a secret typed by mistake).
+    const wchar_t* offending = nullptr;
+    std::size_t offendingLength = 0;
+
+    bool json = false;     // status --json
+    bool noVerify = false; // set --no-verify
+    bool domainGiven = false;
+    wchar_t user[kFieldLimit + 1] = {};
+    wchar_t domain[kFieldLimit + 1] = {};
+};
+
+// Parses the arguments after the program name. The first is the command, or --help, -h, /?,
+// -?, --version; options follow it, each value either as the next argument or after "=".
+// --help after a command shows the help as well.
+void ParseArguments(int count, const wchar_t* const* arguments, Arguments& parsed);

@@ -1,0 +1,130 @@
+// set and remove: everything up to the change itself. The order is what a script expects:
+// the command line first (2), then administrator rights (4) before the password is read, so
+// that a job without rights does not consume its input; then the password (2) and the
+// credential check (3); only then is anything written.
+#include "commands.h"
+#include "console_io.h"
+#include "exit_codes.h"
+#include "text_buffer.h"
+
+namespace
+{
+void WriteError(const wchar_t* first, const wchar_t* second = nullptr)
+{
+    wchar_t storage[1024];
+    TextBuffer line(storage, ARRAYSIZE(storage));
+    line.Add(L"tarvelin-cli: ").Add(first);
+    if (second != nullptr)
+        line.Add(second);
+    WriteErr(line.Text());
+}
+
+void WriteErrorNumber(const wchar_t* before, DWORD number, const wchar_t* after)
+{
+    wchar_t storage[1024];
+    TextBuffer line(storage, ARRAYSIZE(storage));
+    line.Add(L"tarvelin-cli: ").Add(before).AddNumber(number).Add(after);
+    WriteErr(line.Text());
+}
+
+// The domain the dialog would prefill: this computer's name.
+bool ComputerName(wchar_t (&domain)[kFieldLimit + 1], DWORD& error)
+{
+    DWORD size = ARRAYSIZE(domain);
+    if (GetComputerNameW(domain, &size))
+        return true;
+    error = GetLastError();
+    return false;
+}
+
+int PasswordRefused(LineStatus status, DWORD error, const CliTexts& texts)
+{
+    if (status == LineStatus::Empty)
+        WriteError(texts.noPassword);
+    else if (status == LineStatus::TooLong)
+    {
+        wchar_t storage[256];
+        TextBuffer line(storage, ARRAYSIZE(storage));
+        line.Add(texts.passwordTooLong[0]).AddNumber(kFieldLimit).Add(texts.passwordTooLong[1]);
+        WriteError(line.Text(), texts.nothingChanged);
+    }
+    else if (error != 0)
+        WriteErrorNumber(texts.passwordUnreadable, error, L").\n");
+    else
+        WriteError(texts.passwordNotUtf8);
+    return kExitBadCommandLine;
+}
+
+int CredentialsRefused(DWORD error, const CliTexts& texts)
+{
+    const CredentialReason reason = ReasonForLogonError(error);
+    wchar_t storage[1024];
+    TextBuffer line(storage, ARRAYSIZE(storage));
+    line.Add(texts.credentialRefused).Add(texts.reasons[static_cast<int>(reason)]);
+    if (reason == CredentialReason::NotChecked)
+        line.AddNumber(error).Add(texts.notCheckedEnd);
+    line.Add(texts.nothingChanged);
+    WriteError(line.Text());
+    return kExitCredentials;
+}
+
+// ---- The one place where the machine is changed ---------------------------------------
+// The core's Set goes here, with `domain`, `user` and `password` (text, at most
+// kFieldLimit characters each, the password wiped by the caller afterwards), or its Remove
+// (no data) when `set` is false; then its outcome in words, and kExitDone or
+// kExitChangeFailed. Until the core is built, nothing is written.
+int ApplyChange(bool set, const wchar_t* domain, const wchar_t* user, const wchar_t* password)
+{
+    static_cast<void>(set);
+    static_cast<void>(domain);
+    static_cast<void>(user);
+    static_cast<void>(password);
+    WriteErr(L"tarvelin-cli: writing is not built yet\n");
+    return kExitChangeFailed;
+}
+} // namespace
+
+int RunChange(const Arguments& arguments, const CliTexts& texts, bool administrator,
+              LogonFunction logon)
+{
+    if (!administrator)
+    {
+        WriteError(texts.needsAdministrator);
+        return kExitNeedsAdministrator;
+    }
+    if (arguments.command == Command::Remove)
+        return ApplyChange(false, L"", L"", L"");
+
+    wchar_t domain[kFieldLimit + 1] = {};
+    if (arguments.domainGiven)
+    {
+        for (size_t i = 0; i <= kFieldLimit; ++i)
+            domain[i] = arguments.domain[i];
+    }
+    else
+    {
+        DWORD error = 0;
+        if (!ComputerName(domain, error))
+        {
+            WriteErrorNumber(texts.noComputerName, error, texts.noComputerNameEnd);
+            return kExitBadCommandLine;
+        }
+    }
+
+    PasswordBuffer password;
+    DWORD readError = 0;
+    const LineStatus status = ReadPassword(texts.prompt, password, readError);
+    if (status != LineStatus::Ok)
+        return PasswordRefused(status, readError, texts);
+
+    if (arguments.noVerify)
+        WriteOut(texts.credentialsNotChecked);
+    else
+    {
+        const DWORD error = CheckCredentials(domain, arguments.user, password.text, logon);
+        if (error != ERROR_SUCCESS)
+            return CredentialsRefused(error, texts);
+        WriteOut(texts.credentialsAccepted);
+    }
+    return ApplyChange(true, domain, arguments.user, password.text);
+}

@@ -1,0 +1,31 @@
+// tarvelin-cli: automatic logon from scripts. The arguments come as the runtime splits the
+// wide command line by the Windows rules (no wildcard expansion).
+#include <windows.h>
+
+#include "administrator.h"
+#include "commands.h"
+#include "user_language.h"
+
+int wmain(int argc, wchar_t** argv);
+
+int wmain(int argc, wchar_t** argv)
+{
+    const CliTexts& texts = TextsFor(PrefersGermanTexts(GetUserDefaultLangID()));
+    Arguments arguments;
+    ParseArguments(argc - 1, argv + 1, arguments);
+    switch (arguments.command)
+    {
+    case Command::Help:
+        return RunHelp(texts);
+    case Command::Version:
+        return RunVersion();
+    case Command::Status:
+        return RunStatus(arguments.json, texts);
+    case Command::Set:
+    case Command::Remove:
+        return RunChange(arguments, texts, RunsAsAdministrator(), LogonUserW);
+    case Command::None:
+        break;
+    }
+    return RunRefusal(arguments, texts);
+}

@@ -1,0 +1,21 @@
+// status [--json]: what decides whether Windows logs on by itself, read and judged.
+#include "commands.h"
+#include "console_io.h"
+#include "status_reader.h"
+#include "status_report.h"
+
+int RunStatus(bool json, const CliTexts& texts)
+{
+    StatusSnapshot snapshot;
+    ReadStatusSnapshot(snapshot);
+    const StatusVerdict verdict = JudgeStatus(snapshot);
+
+    wchar_t storage[kStatusReportCapacity];
+    TextBuffer report(storage, ARRAYSIZE(storage));
+    if (json)
+        ComposeStatusJson(snapshot, verdict, report);
+    else
+        ComposeStatusText(snapshot, verdict, texts, report);
+    WriteOut(report.Text());
+    return verdict.exitCode;
+}

@@ -1,0 +1,470 @@
+// tarvelin-cli.exe run as a script runs it: standard input from a pipe, standard output and
+// error to files, the exit code read back. The registry states are prepared in the
+// prefix's real keys and put back afterwards. Under Wine the secret store answers "not
+// found" to every read, so the secret always reads as absent here, and LogonUserW accepts
+// every user and password.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../win32/registry_values.h"
+#include "../win32/test_files.h"
+#include "driver.h"
+
+namespace
+{
+const wchar_t kWinlogon[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const wchar_t kPolicies[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+const wchar_t kPasswordLess[] =
+    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\PasswordLess\\Device";
+
+std::wstring CliPath()
+{
+    std::wstring path = TarvelinPath();
+    return path.substr(0, path.rfind(L'\\')) + L"\\tarvelin-cli.exe";
+}
+
+// A machine key as the test found it: its values are put back afterwards, and a key that
+// did not exist (with the part of its path that did not exist either) is deleted again.
+class MachineKey
+{
+  public:
+    explicit MachineKey(const std::wstring& path)
+    {
+        // The first part of the path that is missing; empty when the key exists.
+        for (size_t end = path.find(L'\\'); missing_.empty(); end = path.find(L'\\', end + 1))
+        {
+            const std::wstring part = path.substr(0, end);
+            HKEY probe = nullptr;
+            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, part.c_str(), 0, KEY_READ | KEY_WOW64_64KEY,
+                              &probe) != ERROR_SUCCESS)
+                missing_ = part;
+            else
+                RegCloseKey(probe);
+            if (end == std::wstring::npos)
+                break;
+        }
+        EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key_, nullptr),
+                  ERROR_SUCCESS);
+        saved_ = ReadValues(key_);
+    }
+    ~MachineKey()
+    {
+        ReplaceValues(key_, saved_);
+        RegCloseKey(key_);
+        if (!missing_.empty())
+        {
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, missing_.c_str());
+            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, missing_.c_str(), KEY_WOW64_64KEY, 0);
+        }
+    }
+    MachineKey(const MachineKey&) = delete;
+    MachineKey& operator=(const MachineKey&) = delete;
+
+    // Makes the key hold exactly these values.
+    void Hold(const RegValues& values) { ReplaceValues(key_, values); }
+    RegValues Values() const { return ReadValues(key_); }
+
+  private:
+    HKEY key_ = nullptr;
+    RegValues saved_;
+    std::wstring missing_;
+};
+
+// The three keys status reads, emptied of values for the test.
+struct StatusKeys
+{
+    MachineKey winlogon{kWinlogon};
+    MachineKey policies{kPolicies};
+    MachineKey passwordLess{kPasswordLess};
+
+    void Hold(const RegValues& winlogonValues, const RegValues& policyValues = {},
+              const RegValues& passwordLessValues = {})
+    {
+        winlogon.Hold(winlogonValues);
+        policies.Hold(policyValues);
+        passwordLess.Hold(passwordLessValues);
+    }
+};
+
+struct CliResult
+{
+    DWORD exitCode = 0xdeadbeef;
+    std::string out;
+    std::string err;
+};
+
+// Runs tarvelin-cli with the arguments, `input` on a pipe as standard input.
+CliResult RunCli(const std::wstring& arguments, const std::string& input = "")
+{
+    CliResult result;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    EXPECT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 65536));
+    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
+    DWORD written = 0;
+    WriteFile(writeEnd, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+    CloseHandle(writeEnd); // the end of the input
+
+    const std::wstring outPath = TempFilePath();
+    const std::wstring errPath = TempFilePath();
+    HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, 0, nullptr);
+    HANDLE err = CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = readEnd;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process = {};
+    std::wstring commandLine = L"\"" + CliPath() + L"\" " + arguments;
+    const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    EXPECT_TRUE(started) << "tarvelin-cli.exe did not start: " << GetLastError();
+    CloseHandle(readEnd);
+    CloseHandle(out);
+    CloseHandle(err);
+    if (started)
+    {
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0)
+            << "tarvelin-cli.exe did not end within 30 s";
+        GetExitCodeProcess(process.hProcess, &result.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    result.out = ReadWholeFile(outPath);
+    result.err = ReadWholeFile(errPath);
+    DeleteFileW(outPath.c_str());
+    DeleteFileW(errPath.c_str());
+    return result;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+const RegValues kOn = {{L"AutoAdminLogon", TextValue(L"1")},
+                       {L"DefaultDomainName", TextValue(L"PC")},
+                       {L"DefaultUserName", TextValue(L"kiosk")}};
+
+RegValues With(RegValues values, const RegValues& more)
+{
+    for (const auto& [name, value] : more)
+        values[name] = value;
+    return values;
+}
+
+const std::string kJsonHead = "{\"enabled\":true,\"domain\":\"PC\",\"user\":\"kiosk\",\"secret\":"
+                              "\"absent\",";
+} // namespace
+
+TEST(CliStatus, EachStateItsJsonAndExitCode)
+{
+    const RegValues plain = {{L"DefaultPassword", TextValue(L"Plain-Pw-5521")}};
+    const struct
+    {
+        const char* name;
+        RegValues winlogon;
+        RegValues policies;
+        RegValues passwordLess;
+        DWORD exitCode;
+        std::string json;
+    } cases[] = {
+        {"off, nothing set",
+         {},
+         {},
+         {},
+         5,
+         "{\"enabled\":false,\"domain\":\"\",\"user\":\"\",\"secret\":\"absent\","
+         "\"plainTextPassword\":false,\"logonCount\":null,\"problems\":[],\"warnings\":[]}\n"},
+        {"off: problems are not listed",
+         {{L"AutoAdminLogon", TextValue(L"0")}},
+         {},
+         {{L"DevicePasswordLessBuildVersion", NumberValue(2)}},
+         5,
+         "{\"enabled\":false,\"domain\":\"\",\"user\":\"\",\"secret\":\"absent\","
+         "\"plainTextPassword\":false,\"logonCount\":null,\"problems\":[],\"warnings\":[]}\n"},
+        // The secret store of Wine holds nothing: only a plain-text password lets it log on.
+        {"on and healthy",
+         With(kOn, plain),
+         {},
+         {},
+         0,
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,\"problems\":[],"
+                     "\"warnings\":[\"plain-text-password\"]}\n"},
+        {"no password",
+         kOn,
+         {},
+         {},
+         6,
+         kJsonHead + "\"plainTextPassword\":false,\"logonCount\":null,"
+                     "\"problems\":[\"no-password\"],\"warnings\":[]}\n"},
+        {"Windows Hello required",
+         With(kOn, plain),
+         {},
+         {{L"DevicePasswordLessBuildVersion", NumberValue(2)}},
+         6,
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,"
+                     "\"problems\":[\"passwordless-sign-in\"],"
+                     "\"warnings\":[\"plain-text-password\"]}\n"},
+        {"legal notice in Winlogon",
+         With(kOn, With(plain, {{L"LegalNoticeText", TextValue(L"Hi")}})),
+         {},
+         {},
+         6,
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,"
+                     "\"problems\":[\"legal-notice\"],\"warnings\":[\"plain-text-password\"]}\n"},
+        {"legal notice in the policies",
+         With(kOn, plain),
+         {{L"LegalNoticeCaption", TextValue(L"Notice")}},
+         {},
+         6,
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,"
+                     "\"problems\":[\"legal-notice\"],\"warnings\":[\"plain-text-password\"]}\n"},
+        {"no user",
+         With(plain, {{L"AutoAdminLogon", TextValue(L"1")}}),
+         {},
+         {},
+         6,
+         "{\"enabled\":true,\"domain\":\"\",\"user\":\"\",\"secret\":\"absent\","
+         "\"plainTextPassword\":true,\"logonCount\":null,\"problems\":[\"no-user\"],"
+         "\"warnings\":[\"plain-text-password\"]}\n"},
+        {"logon count",
+         With(kOn, With(plain, {{L"AutoLogonCount", NumberValue(3)}})),
+         {},
+         {},
+         0,
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":3,\"problems\":[],"
+                     "\"warnings\":[\"plain-text-password\",\"logon-count\"]}\n"},
+    };
+    StatusKeys keys;
+    for (const auto& c : cases)
+    {
+        keys.Hold(c.winlogon, c.policies, c.passwordLess);
+        const CliResult result = RunCli(L"status --json");
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(result.out, c.json) << c.name;
+        EXPECT_EQ(result.err, "") << c.name;
+        EXPECT_FALSE(Contains(result.out, "Plain-Pw-5521")) << c.name;
+        EXPECT_EQ(keys.winlogon.Values(), c.winlogon) << c.name << ": status changed the key";
+    }
+}
+
+TEST(CliStatus, TextOneFactALineAsUtf8)
+{
+    StatusKeys keys;
+    keys.Hold(With(kOn, {{L"AutoLogonCount", NumberValue(2)},
+                         {L"DefaultUserName", TextValue(L"J\u00fcrgen")}}),
+              {{L"LegalNoticeText", TextValue(L"Read this")}});
+    const CliResult result = RunCli(L"status");
+    EXPECT_EQ(result.exitCode, 6u);
+    EXPECT_EQ(result.out, "Automatic logon: on\n"
+                          "Domain: PC\n"
+                          "User: J\xC3\xBCrgen\n" // UTF-8, and no byte-order mark before it
+                          "Password secret: absent\n"
+                          "Plain-text password in the registry: no\n"
+                          "Logon count: 2\n"
+                          "Problem: a legal notice must be confirmed at logon, so Windows waits "
+                          "for a key press.\n"
+                          "Problem: no password is stored, so Windows switches automatic logon "
+                          "off by itself.\n"
+                          "Warning: automatic logon ends after 2 more starts (AutoLogonCount).\n"
+                          "Result: automatic logon is on, but the problems above stop it.\n");
+}
+
+TEST(CliStatus, JsonStringsEscapedAndUtf8)
+{
+    StatusKeys keys;
+    const std::wstring user = L"J\u00fcrgen \"Q\"\\\t\U0001F600";
+    keys.Hold({{L"DefaultUserName", TextValue(user)},
+               {L"DefaultDomainName", TextValue(std::wstring(L"a\x01z"))}});
+    const CliResult result = RunCli(L"status --json");
+    EXPECT_EQ(result.exitCode, 5u);
+    EXPECT_TRUE(Contains(result.out, "\"domain\":\"a\\u0001z\",\"user\":\"J\xC3\xBCrgen "
+                                     "\\\"Q\\\"\\\\\\t\xF0\x9F\x98\x80\","))
+        << result.out;
+}
+
+TEST(CliCommandLine, EveryRefusalEndsWith2AndWritesOnlyToStandardError)
+{
+    const struct
+    {
+        const wchar_t* arguments;
+        std::string firstLine;
+    } cases[] = {
+        {L"", "tarvelin-cli: no command given."},
+        {L"*", "tarvelin-cli: unknown command: *"}, // no wildcard expansion
+        {L"Status", "tarvelin-cli: unknown command: Status"},
+        {L"status --verbose", "tarvelin-cli: unknown option here: --verbose"},
+        {L"status --json --json", "tarvelin-cli: this option is given twice: --json"},
+        {L"remove --no-verify", "tarvelin-cli: unknown option here: --no-verify"},
+        {L"set --passwd=Hunter-77 --user kiosk", "tarvelin-cli: unknown option here: --passwd"},
+        {L"set --user", "tarvelin-cli: this option needs a value: --user"},
+        {L"set --no-verify", "tarvelin-cli: set needs the user: --user NAME or --user "
+                             "DOMAIN\\NAME."},
+        {L"set --user \"\"", "tarvelin-cli: the user name is empty."},
+        {L"set --user A\\B\\c", "tarvelin-cli: --user takes NAME or DOMAIN\\NAME: a domain "
+                                "before the backslash, a name after it, and no second "
+                                "backslash."},
+        {L"set --user A\\b --domain C", "tarvelin-cli: the domain is given twice, in --user "
+                                        "DOMAIN\\NAME and with --domain: give it once."},
+        {L"set --user kiosk --password Hunter-77",
+         "tarvelin-cli: the password is never taken from the command line, where other programs "
+         "can read it. Pipe it to standard input (the first line, UTF-8), or run set at a "
+         "console and type it at the prompt."},
+        {L"set --user kiosk --password=Hunter-77", "tarvelin-cli: the password is never taken"},
+        {L"set -p Hunter-77 --user kiosk", "tarvelin-cli: the password is never taken"},
+    };
+    for (const auto& c : cases)
+    {
+        const CliResult result = RunCli(c.arguments, "Hunter-77\n");
+        const std::string shown(c.arguments, c.arguments + wcslen(c.arguments));
+        EXPECT_EQ(result.exitCode, 2u) << shown;
+        EXPECT_EQ(result.err.substr(0, c.firstLine.size()), c.firstLine) << shown;
+        EXPECT_EQ(result.out, "") << shown;
+        EXPECT_FALSE(Contains(result.err, "Hunter-77")) << shown;
+    }
+
+    const std::wstring tooLong(257, L'u');
+    const CliResult longUser = RunCli(L"set --user " + tooLong);
+    EXPECT_EQ(longUser.exitCode, 2u);
+    EXPECT_EQ(longUser.err, "tarvelin-cli: the value of --user is longer than 256 characters; it "
+                            "is refused, not cut.\n"
+                            "tarvelin-cli --help shows the commands and exit codes.\n");
+}
+
+TEST(CliCommandLine, UsageForWhatIsNotUnderstoodHelpAndVersion)
+{
+    const CliResult none = RunCli(L"");
+    EXPECT_TRUE(Contains(none.err, "Usage:\n  tarvelin-cli status [--json]\n")) << none.err;
+
+    for (const wchar_t* help : {L"--help", L"-h", L"/?", L"status --help"})
+    {
+        const CliResult result = RunCli(help);
+        EXPECT_EQ(result.exitCode, 0u);
+        EXPECT_TRUE(Contains(result.out, "  tarvelin-cli set --user [DOMAIN\\]NAME [--domain "
+                                         "NAME] [--no-verify]\n"))
+            << result.out;
+        EXPECT_TRUE(Contains(result.out, "Exit codes:\n  0  done;")) << result.out;
+        EXPECT_TRUE(Contains(result.out, "  6  status: automatic logon is on, but something "
+                                         "listed stops it\n"));
+        EXPECT_EQ(result.err, "");
+    }
+
+    const CliResult version = RunCli(L"--version");
+    EXPECT_EQ(version.exitCode, 0u);
+    EXPECT_EQ(version.out, "Tarvelin 1.01\n");
+}
+
+TEST(CliSet, ThePasswordComesFromStandardInputOnly)
+{
+    StatusKeys keys;
+    keys.Hold(With(kOn, {{L"Shell", TextValue(L"explorer.exe")}}));
+    const struct
+    {
+        const wchar_t* arguments;
+        std::string input;
+        DWORD exitCode; // 0: not looked at (what the change itself does is not part of this)
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {L"set --user kiosk", "", 2, "",
+         "tarvelin-cli: no password given: the first line of standard input is empty. Nothing "
+         "was changed.\n"},
+        {L"set --user kiosk", "\xFE\xFF\n", 2, "",
+         "tarvelin-cli: standard input is not UTF-8 text (or it holds a null character); the "
+         "password was not read. Nothing was changed.\n"},
+        {L"set --user kiosk", std::string(300, 'p') + "\n", 2, "",
+         "tarvelin-cli: the password is longer than 256 characters; it is refused, not cut.\n"
+         "Nothing was changed.\n"},
+        // Wine's LogonUserW accepts everyone: the check runs and says so.
+        {L"set --user \"Jo Ann\" --domain PC", "\xEF\xBB\xBFTrail-Cli-Pw-3388\r\n", 0,
+         "Credential check: Windows accepts this user name and password.\n", ""},
+        {L"set --no-verify --user PC\\kiosk", "Trail-Cli-Pw-3388\n", 0,
+         "Credential check skipped (--no-verify): the user name and password were not "
+         "checked.\n",
+         ""},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string shown(c.arguments, c.arguments + wcslen(c.arguments));
+        const RegValues before = keys.winlogon.Values();
+        const CliResult result = RunCli(c.arguments, c.input);
+        if (c.exitCode != 0)
+        {
+            EXPECT_EQ(result.exitCode, c.exitCode) << shown;
+            EXPECT_EQ(result.err, c.err) << shown;
+        }
+        EXPECT_EQ(result.out, c.out) << shown;
+        EXPECT_FALSE(Contains(result.out + result.err, "Trail-Cli-Pw")) << shown;
+        EXPECT_EQ(keys.winlogon.Values(), before) << shown << ": the Winlogon values changed";
+    }
+}
+
+// The console program's resources: it runs with the rights of its prompt, and says what it is.
+TEST(CliResources, AsInvokerManifestAndItsOwnVersionInfo)
+{
+    HMODULE module = LoadLibraryExW(CliPath().c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr) << GetLastError();
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr) << "no manifest (RT_MANIFEST 1)";
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    const std::string manifest(bytes, SizeofResource(module, found));
+    EXPECT_TRUE(Contains(manifest, "<requestedExecutionLevel level=\"asInvoker\"")) << manifest;
+    EXPECT_FALSE(Contains(manifest, "requireAdministrator"));
+    EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(117), MAKEINTRESOURCEW(14)), nullptr)
+        << "no program icon";
+    FreeLibrary(module);
+
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeW(CliPath().c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(
+        GetFileVersionInfoW(CliPath().c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    wchar_t* name = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904b0\\OriginalFilename",
+                               reinterpret_cast<void**>(&name), &length));
+    EXPECT_STREQ(name, L"tarvelin-cli.exe");
+}
+
+TEST(CliGerman, StatusAndRefusalsInGerman)
+{
+    StatusKeys keys;
+    keys.Hold({{L"AutoAdminLogon", TextValue(L"1")}, {L"AutoLogonCount", NumberValue(1)}});
+    const CliResult status = RunCli(L"status");
+    EXPECT_EQ(status.exitCode, 6u);
+    EXPECT_EQ(status.out, "Automatische Anmeldung: an\n"
+                          "Dom\xC3\xA4ne: (keine)\n"
+                          "Benutzer: (keine)\n"
+                          "Passwort-Geheimnis: fehlt\n"
+                          "Passwort im Klartext in der Registrierung: nein\n"
+                          "Anmeldez\xC3\xA4hler: 1\n"
+                          "Problem: es ist kein Passwort gespeichert, daher schaltet Windows die "
+                          "automatische Anmeldung selbst aus.\n"
+                          "Problem: es ist kein Benutzername gesetzt.\n"
+                          "Warnung: die automatische Anmeldung endet nach 1 weiteren Starts "
+                          "(AutoLogonCount).\n"
+                          "Ergebnis: Die automatische Anmeldung ist an, aber die genannten "
+                          "Probleme halten sie auf.\n");
+
+    // JSON is for scripts: the same in every language.
+    EXPECT_TRUE(
+        Contains(RunCli(L"status --json").out, "\"problems\":[\"no-password\",\"no-user\"]"));
+
+    const CliResult refused = RunCli(L"set --user kiosk -p x");
+    EXPECT_EQ(refused.exitCode, 2u);
+    EXPECT_TRUE(Contains(refused.err, "tarvelin-cli: das Passwort wird nie von der Befehlszeile "
+                                      "genommen"))
+        << refused.err;
+    const CliResult empty = RunCli(L"set --user kiosk", "");
+    EXPECT_EQ(empty.err, "tarvelin-cli: kein Passwort angegeben: Die erste Zeile der "
+                         "Standardeingabe ist leer. Nichts wurde ge\xC3\xA4ndert.\n");
+}

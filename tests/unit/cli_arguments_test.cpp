@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+
+namespace
+{
+Arguments Parse(const std::vector<std::wstring>& words)
+{
+    std::vector<const wchar_t*> pointers;
+    pointers.reserve(words.size());
+    for (const std::wstring& word : words)
+        pointers.push_back(word.c_str());
+    Arguments parsed;
+    ParseArguments(static_cast<int>(pointers.size()), pointers.data(), parsed);
+    return parsed;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+std::string Show(const std::vector<std::wstring>& words)
+{
+    std::string shown;
+    for (const std::wstring& word : words)
+        shown += "[" + Narrow(word) + "]";
+    return shown;
+}
+
+const std::wstring kLongest(kFieldLimit, L'x');
+const std::wstring kTooLong(kFieldLimit + 1, L'x');
+} // namespace
+
+TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
+{
+    const struct
+    {
+        std::vector<std::wstring> words;
+        ArgumentError error;
+        std::wstring offending; // what the message shows; never an option's "=value"
+    } cases[] = {
+        {{}, ArgumentError::NoCommand, L""},
+        {{L"stat"}, ArgumentError::UnknownCommand, L"stat"},
+        {{L"STATUS"}, ArgumentError::UnknownCommand, L"STATUS"}, // commands are lower case
+        {{L"*"}, ArgumentError::UnknownCommand, L"*"},
+        {{L"--json"}, ArgumentError::UnknownOption, L"--json"}, // an option before any command
+        {{L"status", L"--verbose"}, ArgumentError::UnknownOption, L"--verbose"},
+        {{L"status", L"extra"}, ArgumentError::UnknownOption, L"extra"},
+        {{L"status", L"--no-verify"}, ArgumentError::UnknownOption, L"--no-verify"},
+        {{L"remove", L"--user", L"bob"}, ArgumentError::UnknownOption, L"--user"},
+        {{L"set", L"--user", L"bob", L"--json"}, ArgumentError::UnknownOption, L"--json"},
+        {{L"set", L"--passwd=hunter2", L"--user", L"bob"},
+         ArgumentError::UnknownOption,
+         L"--passwd"},
+        {{L"set", L"--username", L"bob"}, ArgumentError::UnknownOption, L"--username"},
+        {{L"set", L"--user"}, ArgumentError::MissingValue, L"--user"},
+        {{L"set", L"--user", L"--no-verify"}, ArgumentError::MissingValue, L"--user"},
+        {{L"set", L"--user", L"bob", L"--domain"}, ArgumentError::MissingValue, L"--domain"},
+        {{L"status", L"--json", L"--json"}, ArgumentError::Repeated, L"--json"},
+        {{L"set", L"--user", L"a", L"--user=b"}, ArgumentError::Repeated, L"--user"},
+        {{L"set", L"--user", L"a", L"--no-verify", L"--no-verify"},
+         ArgumentError::Repeated,
+         L"--no-verify"},
+        {{L"set", L"--user", L"a", L"--domain", L"x", L"--domain", L"y"},
+         ArgumentError::Repeated,
+         L"--domain"},
+        {{L"set", L"--user", L"bob", L"--password", L"hunter2"},
+         ArgumentError::PasswordOption,
+         L""},
+        {{L"set", L"--user", L"bob", L"--password=hunter2"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"--password"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"-p", L"hunter2", L"--user", L"bob"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"--user", L"bob", L"-phunter2"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"--user", L"bob", L"/password:hunter2"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"/p", L"hunter2"}, ArgumentError::PasswordOption, L""},
+        {{L"-p", L"hunter2"}, ArgumentError::PasswordOption, L""},
+        {{L"status", L"--password", L"x"}, ArgumentError::PasswordOption, L""},
+        {{L"set"}, ArgumentError::MissingUser, L""},
+        {{L"set", L"--no-verify", L"--domain", L"PC"}, ArgumentError::MissingUser, L""},
+        {{L"set", L"--user", L""}, ArgumentError::EmptyUser, L"--user"},
+        {{L"set", L"--user="}, ArgumentError::EmptyUser, L"--user"},
+        {{L"set", L"--user", L"PC\\"}, ArgumentError::EmptyUser, L"--user"},
+        {{L"set", L"--user", L"\\bob"}, ArgumentError::BadUser, L"--user"},
+        {{L"set", L"--user", L"A\\B\\bob"}, ArgumentError::BadUser, L"--user"},
+        {{L"set", L"--user", L"A\\bob", L"--domain", L"C"}, ArgumentError::DomainTwice, L""},
+        {{L"set", L"--domain", L"A", L"--user", L"A\\bob"}, ArgumentError::DomainTwice, L""},
+        {{L"set", L"--user", L"A\\bob", L"--domain="}, ArgumentError::DomainTwice, L""},
+        {{L"set", L"--user", kTooLong}, ArgumentError::TooLong, L"--user"},
+        {{L"set", L"--user=" + kTooLong + L"\\bob"}, ArgumentError::TooLong, L"--user"},
+        {{L"set", L"--user", L"PC\\" + kTooLong}, ArgumentError::TooLong, L"--user"},
+        {{L"set", L"--user", L"bob", L"--domain", kTooLong}, ArgumentError::TooLong, L"--domain"},
+    };
+    for (const auto& c : cases)
+    {
+        const Arguments parsed = Parse(c.words);
+        EXPECT_EQ(parsed.command, Command::None) << Show(c.words);
+        EXPECT_EQ(static_cast<int>(parsed.error), static_cast<int>(c.error)) << Show(c.words);
+        if (!c.offending.empty())
+        {
+            ASSERT_NE(parsed.offending, nullptr) << Show(c.words);
+            EXPECT_EQ(std::wstring(parsed.offending, parsed.offendingLength), c.offending)
+                << Show(c.words);
+        }
+    }
+}
+
+namespace
+{
+// What a parse gave, in one line: command, user, domain ("-" when not given), flags.
+std::string Describe(const Arguments& parsed)
+{
+    const char* const commands[] = {"none", "help", "version", "status", "set", "remove"};
+    std::string text = commands[static_cast<int>(parsed.command)];
+    text += " user=" + Narrow(parsed.user);
+    text += " domain=" + (parsed.domainGiven ? Narrow(parsed.domain) : std::string("-"));
+    text += parsed.json ? " json" : "";
+    text += parsed.noVerify ? " no-verify" : "";
+    return text;
+}
+} // namespace
+
+TEST(CliArguments, AcceptedCommandLines)
+{
+    const std::string longest = Narrow(kLongest);
+    const struct
+    {
+        std::vector<std::wstring> words;
+        std::string parsed;
+    } cases[] = {
+        {{L"--help"}, "help user= domain=-"},
+        {{L"-h"}, "help user= domain=-"},
+        {{L"/?"}, "help user= domain=-"},
+        {{L"set", L"--help"}, "help user= domain=-"},
+        {{L"--version"}, "version user= domain=-"},
+        {{L"status"}, "status user= domain=-"},
+        {{L"status", L"--json"}, "status user= domain=- json"},
+        {{L"remove"}, "remove user= domain=-"},
+        {{L"set", L"--user", L"bob"}, "set user=bob domain=-"},
+        {{L"set", L"--no-verify", L"--user=bob"}, "set user=bob domain=- no-verify"},
+        {{L"set", L"--user", L"CORP\\bob"}, "set user=bob domain=CORP"},
+        {{L"set", L"--user", L"bob", L"--domain", L"CORP"}, "set user=bob domain=CORP"},
+        // An empty domain is allowed, as in the dialog; so is a name after "=" with a dash.
+        {{L"set", L"--domain=", L"--user=-odd"}, "set user=-odd domain="},
+        {{L"set", L"--user", L"bob@corp.example"}, "set user=bob@corp.example domain=-"},
+        {{L"set", L"--user", L"Jo Ann"}, "set user=Jo Ann domain=-"},
+        {{L"set", L"--user", kLongest, L"--domain", kLongest},
+         "set user=" + longest + " domain=" + longest},
+        {{L"set", L"--user", kLongest + L"\\" + kLongest},
+         "set user=" + longest + " domain=" + longest},
+    };
+    for (const auto& c : cases)
+    {
+        const Arguments parsed = Parse(c.words);
+        EXPECT_EQ(static_cast<int>(parsed.error), static_cast<int>(ArgumentError::None))
+            << Show(c.words);
+        EXPECT_EQ(Describe(parsed), c.parsed) << Show(c.words);
+    }
+}

@@ -1,0 +1,154 @@
+// What tarvelin-cli prints: JSON strings, the status report, and the bounded buffer under it.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+
+#include "json_text.h"
+#include "show_text.h"
+#include "status_report.h"
+
+namespace
+{
+std::wstring Json(const std::wstring& text)
+{
+    wchar_t storage[512];
+    TextBuffer out(storage, 512);
+    AddJsonString(out, text.c_str());
+    EXPECT_TRUE(out.Fits());
+    return out.Text();
+}
+
+const wchar_t kHigh = static_cast<wchar_t>(0xD83D);
+const wchar_t kLow = static_cast<wchar_t>(0xDE00);
+} // namespace
+
+TEST(JsonString, Escapes)
+{
+    const struct
+    {
+        std::wstring text;
+        std::wstring json;
+    } cases[] = {
+        {L"", L"\"\""},
+        {L"CORP\\kiosk", L"\"CORP\\\\kiosk\""},
+        {L"say \"hi\"", L"\"say \\\"hi\\\"\""},
+        {L"a/b", L"\"a/b\""}, // a slash needs no escape
+        {L"\b\f\n\r\t", L"\"\\b\\f\\n\\r\\t\""},
+        {std::wstring(L"\x01\x1f", 2), L"\"\\u0001\\u001f\""},
+        {L"\x7f", L"\"\x7f\""}, // DEL is no JSON control character
+        {L"J\u00fcrgen \u20ac", L"\"J\u00fcrgen \u20ac\""},
+        // A whole surrogate pair stays as it is (the output writes it as one UTF-8 character).
+        {std::wstring{L'x', kHigh, kLow, L'y'}, std::wstring{L'"', L'x', kHigh, kLow, L'y', L'"'}},
+        // A surrogate without its partner cannot become UTF-8: it is written as its escape.
+        {std::wstring{kHigh}, L"\"\\ud83d\""},
+        {std::wstring{kLow, kHigh}, L"\"\\ude00\\ud83d\""},
+        {std::wstring{kHigh, L'a'}, L"\"\\ud83da\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Json(c.text), c.json) << Units(c.text);
+}
+
+TEST(TextBuffer, RefusesWhatDoesNotFitWithoutCuttingOrOverrunning)
+{
+    wchar_t storage[8] = {};
+    storage[7] = L'#'; // past what the buffer is told it has
+    TextBuffer out(storage, 7);
+    out.Add(L"abc").AddNumber(1234567);
+    EXPECT_FALSE(out.Fits());
+    EXPECT_STREQ(out.Text(), L"abc") << "a number that does not fit is left out whole";
+    out.Add(L"d");
+    EXPECT_STREQ(out.Text(), L"abc") << "nothing is added once something did not fit";
+    EXPECT_EQ(storage[7], L'#');
+
+    TextBuffer numbers(storage, 7);
+    numbers.AddNumber(0).Add(L' ').AddNumber(4294967295ull);
+    EXPECT_FALSE(numbers.Fits());
+    TextBuffer exact(storage, 7);
+    exact.AddNumber(0).Add(L' ').AddNumber(4294);
+    EXPECT_TRUE(exact.Fits());
+    EXPECT_STREQ(exact.Text(), L"0 4294");
+}
+
+TEST(StatusReport, JsonHasEveryKeyInOrder)
+{
+    StatusSnapshot snapshot;
+    snapshot.autoAdminLogonOn = true;
+    wcscpy(snapshot.domain, L"PC");
+    wcscpy(snapshot.user, L"ki\"osk");
+    snapshot.secret = SecretState::Absent;
+    snapshot.legalNotice = true;
+    snapshot.hasLogonCount = true;
+    snapshot.logonCount = 3;
+    wchar_t storage[kStatusReportCapacity];
+    TextBuffer out(storage, kStatusReportCapacity);
+    ComposeStatusJson(snapshot, JudgeStatus(snapshot), out);
+    EXPECT_STREQ(
+        out.Text(),
+        L"{\"enabled\":true,\"domain\":\"PC\",\"user\":\"ki\\\"osk\",\"secret\":\"absent\","
+        L"\"plainTextPassword\":false,\"logonCount\":3,"
+        L"\"problems\":[\"legal-notice\",\"no-password\"],"
+        L"\"warnings\":[\"logon-count\"]}\n");
+}
+
+TEST(StatusReport, TextOneFactALine)
+{
+    StatusSnapshot snapshot;
+    snapshot.autoAdminLogonOn = true;
+    snapshot.secret = SecretState::Unknown;
+    snapshot.plainTextPassword = true;
+    snapshot.hasLogonCount = true;
+    snapshot.logonCount = 2;
+    snapshot.passwordLessSignIn = true;
+    wchar_t storage[kStatusReportCapacity];
+    TextBuffer out(storage, kStatusReportCapacity);
+    ComposeStatusText(snapshot, JudgeStatus(snapshot), TextsFor(false), out);
+    EXPECT_STREQ(out.Text(),
+                 L"Automatic logon: on\n"
+                 L"Domain: (none)\n"
+                 L"User: (none)\n"
+                 L"Password secret: unknown (reading it needs administrator rights)\n"
+                 L"Plain-text password in the registry: yes\n"
+                 L"Logon count: 2\n"
+                 L"Problem: this PC requires Windows Hello sign-in, so Windows ignores automatic "
+                 L"logon.\n"
+                 L"Problem: no user name is set.\n"
+                 L"Warning: the password stands readable in the registry (DefaultPassword).\n"
+                 L"Warning: automatic logon ends after 2 more starts (AutoLogonCount).\n"
+                 L"Warning: whether a password is stored is unknown: reading it needs "
+                 L"administrator rights.\n"
+                 L"Result: automatic logon is on, but the problems above stop it.\n");
+}
+
+// The longest names, every character escaped, with every problem and warning: both reports
+// still fit their buffer, in both languages.
+TEST(StatusReport, WorstCaseFits)
+{
+    StatusSnapshot snapshot;
+    snapshot.autoAdminLogonOn = true;
+    for (size_t i = 0; i < kFieldLimit; ++i)
+    {
+        snapshot.domain[i] = L'\x01';
+        snapshot.user[i] = kHigh;
+    }
+    snapshot.domainLonger = true;
+    snapshot.userLonger = true;
+    snapshot.secret = SecretState::Unknown;
+    snapshot.plainTextPassword = true;
+    snapshot.hasLogonCount = true;
+    snapshot.logonCount = 4294967295u;
+    snapshot.passwordLessSignIn = true;
+    snapshot.legalNotice = true;
+    const StatusVerdict verdict = JudgeStatus(snapshot);
+    wchar_t storage[kStatusReportCapacity];
+    TextBuffer json(storage, kStatusReportCapacity);
+    ComposeStatusJson(snapshot, verdict, json);
+    EXPECT_TRUE(json.Fits()) << json.Length();
+    EXPECT_EQ(json.Text()[json.Length() - 1], L'\n');
+    for (bool german : {false, true})
+    {
+        TextBuffer text(storage, kStatusReportCapacity);
+        ComposeStatusText(snapshot, verdict, TextsFor(german), text);
+        EXPECT_TRUE(text.Fits()) << german;
+    }
+}

@@ -1,0 +1,282 @@
+// set and remove of tarvelin-cli up to the change: the order of the checks, the password
+// input and the credential check's reasons. Under Wine LogonUserW always succeeds, so the
+// check is handed a stand-in for exactly that call (the function is an argument of the
+// check: mingw imports LogonUserW through a pointer, which a test cannot replace at link
+// time the way it replaces the Lsa* calls). Standard input, output and error are files.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "administrator.h"
+#include "commands.h"
+#include "globals.h"
+#include "test_files.h"
+
+namespace
+{
+struct LogonCall
+{
+    std::wstring user;
+    std::wstring domain;
+    bool domainNull = false;
+    std::wstring password;
+    DWORD type = 0;
+    DWORD provider = 0;
+};
+
+std::vector<LogonCall> g_logons;
+DWORD g_logonError = 0; // 0: accepted
+HANDLE g_token = nullptr;
+
+BOOL WINAPI LogonDouble(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD type, DWORD provider,
+                        PHANDLE token)
+{
+    g_logons.push_back(
+        {user, domain != nullptr ? domain : L"", domain == nullptr, password, type, provider});
+    if (g_logonError != 0)
+    {
+        *token = nullptr;
+        SetLastError(g_logonError);
+        return FALSE;
+    }
+    // A real handle, so that the test can see it closed.
+    g_token = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    *token = g_token;
+    return TRUE;
+}
+
+BOOL WINAPI FailsWithoutReason(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, DWORD, PHANDLE token)
+{
+    *token = nullptr;
+    SetLastError(ERROR_SUCCESS);
+    return FALSE;
+}
+
+// Points one standard handle at a temporary file while it lives; for input, one that holds
+// `input`.
+class StdFile
+{
+  public:
+    explicit StdFile(DWORD which, const std::string& input = "")
+        : which_(which), path_(TempFilePath())
+    {
+        WriteWholeFile(path_, input);
+        file_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        previous_ = GetStdHandle(which);
+        SetStdHandle(which, file_);
+    }
+    ~StdFile()
+    {
+        SetStdHandle(which_, previous_);
+        CloseHandle(file_);
+        DeleteFileW(path_.c_str());
+    }
+    StdFile(const StdFile&) = delete;
+    StdFile& operator=(const StdFile&) = delete;
+
+    std::string Text() const { return ReadWholeFile(path_); }
+    // How far the program has read.
+    LONGLONG Position() const
+    {
+        LARGE_INTEGER zero = {};
+        LARGE_INTEGER position = {};
+        SetFilePointerEx(file_, zero, &position, FILE_CURRENT);
+        return position.QuadPart;
+    }
+
+  private:
+    DWORD which_;
+    std::wstring path_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    HANDLE previous_ = nullptr;
+};
+
+struct CliRun
+{
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+    LONGLONG inputRead = 0;
+};
+
+// Runs the command line with `input` on standard input, as an administrator or not.
+CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
+               bool administrator = true, bool german = false)
+{
+    g_logons.clear();
+    g_token = nullptr;
+    std::vector<const wchar_t*> pointers;
+    pointers.reserve(words.size());
+    for (const std::wstring& word : words)
+        pointers.push_back(word.c_str());
+    Arguments arguments;
+    ParseArguments(static_cast<int>(pointers.size()), pointers.data(), arguments);
+    EXPECT_TRUE(arguments.command == Command::Set || arguments.command == Command::Remove);
+
+    StdFile in(STD_INPUT_HANDLE, input);
+    StdFile out(STD_OUTPUT_HANDLE);
+    StdFile err(STD_ERROR_HANDLE);
+    CliRun run;
+    run.exitCode = RunChange(arguments, TextsFor(german), administrator, LogonDouble);
+    run.out = out.Text();
+    run.err = err.Text();
+    run.inputRead = in.Position();
+    return run;
+}
+
+std::wstring ComputerName()
+{
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = ARRAYSIZE(name);
+    GetComputerNameW(name, &size);
+    return name;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+} // namespace
+
+TEST(CliChange, WithoutAdministratorRightsNothingIsReadOrChecked)
+{
+    for (const std::vector<std::wstring>& words :
+         {std::vector<std::wstring>{L"set", L"--user", L"kiosk"}, {L"remove"}})
+    {
+        const CliRun run = RunWith(words, "hunter2\n", false);
+        EXPECT_EQ(run.exitCode, 4) << run.err;
+        EXPECT_EQ(run.err,
+                  "tarvelin-cli: changing automatic logon needs administrator rights. "
+                  "Run this command from an elevated prompt (\"Run as administrator\").\n");
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.inputRead, 0) << "the password was read before the rights were checked";
+        EXPECT_TRUE(g_logons.empty());
+    }
+}
+
+TEST(CliChange, CredentialRefusalsGiveTheReasonAndExitCode3)
+{
+    const struct
+    {
+        DWORD error;
+        const char* reason;
+    } cases[] = {
+        {ERROR_LOGON_FAILURE, "the user name or the password is wrong.\n"},
+        {ERROR_PASSWORD_MUST_CHANGE,
+         "the password has expired or must be changed at the next logon.\n"},
+        {ERROR_ACCOUNT_LOCKED_OUT,
+         "the account is disabled, locked or expired, or may not log on now or on this "
+         "computer.\n"},
+        {ERROR_LOGON_TYPE_NOT_GRANTED, "this user may not log on interactively on this computer "
+                                       "(logon type not granted).\n"},
+        {ERROR_NO_LOGON_SERVERS, "the user name and password could not be checked (error 1311). "
+                                 "Where Windows cannot check them ahead, for instance with no "
+                                 "domain controller in reach, --no-verify skips the check.\n"},
+    };
+    for (const auto& c : cases)
+    {
+        g_logonError = c.error;
+        const CliRun run =
+            RunWith({L"set", L"--user", L"kiosk", L"--domain", L"PC"}, "hunter2\r\n");
+        g_logonError = 0;
+        EXPECT_EQ(run.exitCode, 3) << c.error;
+        EXPECT_EQ(run.err, std::string("tarvelin-cli: the credential check refused the logon: ") +
+                               c.reason + "Nothing was changed.\n");
+        EXPECT_EQ(run.out, "");
+        ASSERT_EQ(g_logons.size(), 1u) << c.error;
+        EXPECT_EQ(g_logons[0].user, L"kiosk");
+        EXPECT_EQ(g_logons[0].domain, L"PC");
+        EXPECT_EQ(g_logons[0].password, L"hunter2") << "the line end is not part of the password";
+        EXPECT_EQ(g_logons[0].type, static_cast<DWORD>(LOGON32_LOGON_INTERACTIVE));
+        EXPECT_EQ(g_logons[0].provider, static_cast<DWORD>(LOGON32_PROVIDER_DEFAULT));
+    }
+
+    g_logonError = ERROR_ACCOUNT_DISABLED;
+    const CliRun german = RunWith({L"set", L"--user", L"kiosk"}, "hunter2\n", true, true);
+    g_logonError = 0;
+    EXPECT_EQ(german.exitCode, 3);
+    EXPECT_TRUE(Contains(german.err, "die Anmeldepr\xC3\xBC"
+                                     "fung hat die Anmeldung abgelehnt: das Konto ist deaktiviert"))
+        << german.err;
+}
+
+TEST(CliChange, TheCheckGetsTheDomainTheLogonWillUse)
+{
+    const struct
+    {
+        std::vector<std::wstring> words;
+        std::wstring domain;
+        bool domainNull;
+    } cases[] = {
+        {{L"set", L"--user", L"kiosk"}, ComputerName(), false}, // as the dialog prefills it
+        {{L"set", L"--user", L"CORP\\kiosk"}, L"CORP", false},
+        {{L"set", L"--user", L"kiosk", L"--domain="}, L"", false},
+        // LogonUserW wants no domain with a user@domain name.
+        {{L"set", L"--user", L"kiosk@corp.example"}, L"", true},
+    };
+    for (const auto& c : cases)
+    {
+        const CliRun run = RunWith(c.words, "hunter2");
+        ASSERT_EQ(g_logons.size(), 1u) << run.err;
+        EXPECT_EQ(g_logons[0].domain, c.domain);
+        EXPECT_EQ(g_logons[0].domainNull, c.domainNull);
+        EXPECT_EQ(run.out, "Credential check: Windows accepts this user name and password.\n");
+        DWORD flags = 0;
+        EXPECT_FALSE(GetHandleInformation(g_token, &flags)) << "the logon token was left open";
+    }
+}
+
+TEST(CliChange, NoVerifySkipsTheCheckAndSaysSo)
+{
+    const CliRun run = RunWith({L"set", L"--user", L"kiosk", L"--no-verify"}, "hunter2\n");
+    EXPECT_TRUE(g_logons.empty());
+    EXPECT_EQ(run.out, "Credential check skipped (--no-verify): the user name and password were "
+                       "not checked.\n");
+}
+
+TEST(CredentialCheck, ARefusalWithoutAnErrorIsStillARefusal)
+{
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(CheckCredentials(L"PC", L"kiosk", L"pw", FailsWithoutReason),
+              static_cast<DWORD>(ERROR_LOGON_FAILURE));
+}
+
+// A prompt that was not started "as administrator" holds the Administrators group for deny
+// only: the check must say no there. A restricted token makes such a token here.
+TEST(AdministratorCheck, DenyOnlyAdministratorsGroupIsNotAnAdministrator)
+{
+    ASSERT_TRUE(RunsAsAdministrator()) << "the tests run as administrator under Wine";
+
+    HANDLE process = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process));
+    BYTE sid[SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = sizeof sid;
+    ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size));
+    SID_AND_ATTRIBUTES disabled = {sid, 0};
+    HANDLE restricted = nullptr;
+    ASSERT_TRUE(
+        CreateRestrictedToken(process, 0, 1, &disabled, 0, nullptr, 0, nullptr, &restricted))
+        << GetLastError();
+    HANDLE impersonation = nullptr;
+    ASSERT_TRUE(DuplicateTokenEx(restricted, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation,
+                                 TokenImpersonation, &impersonation));
+    ASSERT_TRUE(SetThreadToken(nullptr, impersonation));
+    const bool asRestricted = RunsAsAdministrator();
+    RevertToSelf();
+    CloseHandle(impersonation);
+    CloseHandle(restricted);
+    CloseHandle(process);
+    EXPECT_FALSE(asRestricted);
+    EXPECT_TRUE(RunsAsAdministrator()) << "back to the process's own token";
+}
+
+// --version shows what the dialog's title shows.
+TEST(CliVersion, ProductAndVersionTextOfTheDialog)
+{
+    StdFile out(STD_OUTPUT_HANDLE);
+    EXPECT_EQ(RunVersion(), 0);
+    const std::wstring expected = std::wstring(kProductName) + L" " + kVersionText + L"\n";
+    EXPECT_EQ(out.Text(), std::string(expected.begin(), expected.end()));
+}

@@ -1,0 +1,194 @@
+// The status snapshot from the registry (a scratch key stands in for HKEY_LOCAL_MACHINE)
+// and the presence of the DefaultPassword secret (Wine's LsaRetrievePrivateData only ever
+// answers "not found": the stand-in in secret_test.cpp replaces it and LsaFreeMemory).
+#include <gtest/gtest.h>
+
+#include "status_reader.h"
+#include "writer_fixture.h"
+
+namespace
+{
+const wchar_t kPolicies[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+const wchar_t kPasswordLess[] =
+    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\PasswordLess\\Device";
+
+// Writes values into a key below the (overridden) machine root, creating the key.
+void Put(const wchar_t* path, const RegValues& values)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    WriteValues(key, values);
+    RegCloseKey(key);
+}
+
+RegValue Raw(DWORD type, const std::vector<unsigned char>& data)
+{
+    return {type, data};
+}
+
+std::string Describe(const StatusSnapshot& s)
+{
+    std::string text = s.autoAdminLogonOn ? "on" : "off";
+    text += " domain=" + std::string(s.domain, s.domain + wcslen(s.domain));
+    text += s.domainLonger ? "+" : "";
+    text += " user=" + std::string(s.user, s.user + wcslen(s.user));
+    text += s.userLonger ? "+" : "";
+    text += s.plainTextPassword ? " plain" : "";
+    text += s.hasLogonCount ? " count=" + std::to_string(s.logonCount) : "";
+    text += s.legalNotice ? " notice" : "";
+    text += s.passwordLessSignIn ? " hello" : "";
+    return text;
+}
+} // namespace
+
+TEST(StatusSnapshot, ReadsWhatDecidesTheLogon)
+{
+    const std::wstring longName(kFieldLimit + 1, L'n');
+    const std::string cutName(kFieldLimit, 'n');
+    const struct
+    {
+        const char* name;
+        RegValues winlogon;
+        RegValues policies;
+        RegValues passwordLess;
+        std::string snapshot;
+    } cases[] = {
+        {"nothing set", {}, {}, {}, "off domain= user="},
+        {"on",
+         {{L"AutoAdminLogon", TextValue(L"1")},
+          {L"DefaultDomainName", TextValue(L"PC")},
+          {L"DefaultUserName", TextValue(L"kiosk")}},
+         {},
+         {},
+         "on domain=PC user=kiosk"},
+        {"only the text 1 is on",
+         {{L"AutoAdminLogon", NumberValue(1)}, {L"DefaultUserName", TextValue(L"kiosk")}},
+         {},
+         {},
+         "off domain= user=kiosk"},
+        {"1 with a blank is not 1",
+         {{L"AutoAdminLogon", TextValue(L"1 ")}},
+         {},
+         {},
+         "off domain= user="},
+        {"unterminated text",
+         {{L"AutoAdminLogon", Raw(REG_SZ, {'1', 0})}},
+         {},
+         {},
+         "on domain= user="},
+        {"names longer than a logon takes are cut and marked",
+         {{L"DefaultDomainName", TextValue(longName)}, {L"DefaultUserName", TextValue(longName)}},
+         {},
+         {},
+         "off domain=" + cutName + "+ user=" + cutName + "+"},
+        {"a plain-text password, even an empty one",
+         {{L"DefaultPassword", TextValue(L"")}},
+         {},
+         {},
+         "off domain= user= plain"},
+        {"logon count", {{L"AutoLogonCount", NumberValue(3)}}, {}, {}, "off domain= user= count=3"},
+        {"a logon count that is not a number",
+         {{L"AutoLogonCount", TextValue(L"3")}},
+         {},
+         {},
+         "off domain= user="},
+        {"legal notice text in Winlogon",
+         {{L"LegalNoticeText", TextValue(L"Read me")}},
+         {},
+         {},
+         "off domain= user= notice"},
+        {"legal notice caption in the policies",
+         {},
+         {{L"LegalNoticeCaption", TextValue(L"Notice")}},
+         {},
+         "off domain= user= notice"},
+        {"empty legal notice values",
+         {{L"LegalNoticeText", TextValue(L"")}, {L"LegalNoticeCaption", TextValue(L"")}},
+         {{L"LegalNoticeText", TextValue(L"")}},
+         {},
+         "off domain= user="},
+        {"Windows Hello required",
+         {},
+         {},
+         {{L"DevicePasswordLessBuildVersion", NumberValue(2)}},
+         "off domain= user= hello"},
+        {"Windows Hello not required",
+         {},
+         {},
+         {{L"DevicePasswordLessBuildVersion", NumberValue(0)}},
+         "off domain= user="},
+    };
+    for (const auto& c : cases)
+    {
+        ScratchMachine machine;
+        ASSERT_TRUE(machine.ready());
+        WriteValues(machine.winlogon(), c.winlogon);
+        if (!c.policies.empty())
+            Put(kPolicies, c.policies);
+        if (!c.passwordLess.empty())
+            Put(kPasswordLess, c.passwordLess);
+        ResetLsaDouble();
+
+        StatusSnapshot snapshot;
+        snapshot.autoAdminLogonOn = true; // poisoned: the reader must set every field
+        snapshot.plainTextPassword = true;
+        snapshot.legalNotice = true;
+        ReadStatusSnapshot(snapshot);
+        EXPECT_EQ(Describe(snapshot), c.snapshot) << c.name;
+        EXPECT_EQ(snapshot.secret, SecretState::Absent) << c.name;
+    }
+}
+
+TEST(StatusSnapshot, NoWinlogonKeyReadsAsOff)
+{
+    ScratchMachine machine(false);
+    ASSERT_TRUE(machine.ready());
+    ResetLsaDouble();
+    StatusSnapshot snapshot;
+    ReadStatusSnapshot(snapshot);
+    EXPECT_EQ(Describe(snapshot), "off domain= user=");
+}
+
+TEST(SecretPresence, AnsweredWithoutKeepingThePassword)
+{
+    const struct
+    {
+        const char* name;
+        NTSTATUS openStatus;
+        NTSTATUS retrieveStatus;
+        bool noValue;
+        const wchar_t* value;
+        SecretState state;
+    } cases[] = {
+        {"not found", 0, kStatusNameNotFound, false, L"", SecretState::Absent},
+        {"a password", 0, 0, false, L"hunter2", SecretState::Present},
+        {"blanked by Remove", 0, 0, false, L"", SecretState::Absent},
+        {"no value at all", 0, 0, true, L"", SecretState::Absent},
+        {"not readable", 0, kStatusAccessDenied, false, L"", SecretState::Unknown},
+        {"policy not openable (no administrator rights)", kStatusAccessDenied, 0, false, L"pw",
+         SecretState::Unknown},
+    };
+    for (const auto& c : cases)
+    {
+        LsaDouble& lsa = ResetLsaDouble();
+        lsa.openStatus = c.openStatus;
+        lsa.retrieveStatus = c.retrieveStatus;
+        lsa.retrieveNoValue = c.noValue;
+        lsa.retrieveValue = c.value;
+
+        EXPECT_EQ(ReadSecretState(), c.state) << c.name;
+
+        EXPECT_EQ(lsa.access, static_cast<ACCESS_MASK>(POLICY_GET_PRIVATE_INFORMATION)) << c.name;
+        const bool opened = c.openStatus == 0;
+        EXPECT_EQ(lsa.retrieved, opened ? std::vector<std::wstring>{L"DefaultPassword"}
+                                        : std::vector<std::wstring>{})
+            << c.name;
+        EXPECT_EQ(lsa.closed.size(), opened ? 1u : 0u) << c.name;
+        const bool handedOut = opened && c.retrieveStatus == 0 && !c.noValue;
+        EXPECT_EQ(lsa.frees, handedOut ? 1 : 0) << c.name;
+        EXPECT_TRUE(!handedOut || lsa.freedWiped) << c.name << ": freed before it was wiped";
+        EXPECT_TRUE(lsa.stores.empty()) << c.name << ": reading must not write";
+    }
+}
