@@ -1,5 +1,6 @@
 #include "dialog.h"
 
+#include "change_result.h"
 #include "globals.h"
 #include "language.h"
 #include "link_label.h"
@@ -10,7 +11,6 @@
 #include "web_page.h"
 #include "wow64.h"
 #include "writer.h"
-#include "writer_text.h"
 
 int g_timeValue = 5;
 

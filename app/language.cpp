@@ -1,12 +1,10 @@
 #include "language.h"
 
 #include "bounded_text.h"
+#include "user_language.h"
 
 namespace
 {
-constexpr unsigned int kPrimaryLanguageMask = 0x3FF;
-constexpr unsigned int kLangGerman = 0x07;
-
 const DialogCaptions kGerman = {L"Setzen", L"Entfernen", L"&Abbrechen", L"Passwort:"};
 // English keeps "Esc" and "Password:" from the template.
 const DialogCaptions kEnglish = {L"Set", L"Remove", nullptr, nullptr};
@@ -15,7 +13,7 @@ const DialogCaptions kEnglish = {L"Set", L"Remove", nullptr, nullptr};
 
 int EnglishFlagForLangId(unsigned int langId)
 {
-    return (langId & kPrimaryLanguageMask) == kLangGerman ? 0 : 1;
+    return PrefersGermanTexts(langId) ? 0 : 1;
 }
 
 const DialogCaptions& CaptionsFor(int englishFlag)

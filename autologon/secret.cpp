@@ -4,9 +4,8 @@
 
 #include <cwchar>
 
-#include "diagnostic.h"
+#include "change_result.h"
 #include "unique_handle.h"
-#include "writer_text.h"
 
 namespace
 {
@@ -21,19 +20,16 @@ using UniqueLsaHandle = UniqueHandle<LsaHandleTraits>;
 
 DWORD Store(LSA_HANDLE policy, LSA_UNICODE_STRING& name, LSA_UNICODE_STRING& value)
 {
-    const DWORD code = LsaNtStatusToWinError(LsaStorePrivateData(policy, &name, &value));
-    if (code != ERROR_SUCCESS)
-        WriteDiagnostic("Failed call to", L"LsaStorePrivateData", code);
-    return code;
+    return LsaNtStatusToWinError(LsaStorePrivateData(policy, &name, &value));
 }
 } // namespace
 
-DWORD StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
+StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
 {
     USHORT length = 0;
     USHORT maximumLength = 0;
     if (!SecretLengths(wcslen(text), length, maximumLength))
-        return ERROR_INVALID_PARAMETER;
+        return {ChangeStep::StoreSecret, ERROR_INVALID_PARAMETER, nullptr};
 
     LSA_OBJECT_ATTRIBUTES attributes = {};
     UniqueLsaHandle policy;
@@ -42,10 +38,7 @@ DWORD StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
     {
         // A failed open leaves nothing to close; the handle stays null.
         policy.Release();
-        const DWORD code = LsaNtStatusToWinError(opened);
-        WriteDiagnostic("Failed call to", L"LsaOpenPolicy", code);
-        MessageBoxW(nullptr, L"Failed call to LsaOpenPolicy", nullptr, MB_OK);
-        return code;
+        return {ChangeStep::OpenPolicy, LsaNtStatusToWinError(opened), nullptr};
     }
 
     wchar_t secretName[] = L"DefaultPassword";
@@ -56,5 +49,7 @@ DWORD StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
     DWORD code = Store(policy.Get(), name, value);
     if (code == ERROR_SUCCESS && clearOldValue)
         code = Store(policy.Get(), name, value);
-    return code;
+    if (code != ERROR_SUCCESS)
+        return {ChangeStep::StoreSecret, code, nullptr};
+    return {};
 }

@@ -3,10 +3,11 @@
 #pragma once
 #include <windows.h>
 
+#include "change_result.h"
+
 // Stores `text` (never null; empty stores an empty value, it does not delete the secret).
 // The secret keeps the value it replaces as its "old value": with `clearOldValue` the text is
 // stored twice in the same policy session, so that the old value is `text` as well.
-// Returns 0, or the Win32 error code of the call that failed. When the policy cannot be
-// opened, a box "Failed call to LsaOpenPolicy" is shown (no owner, default caption); every
-// failure writes one diagnostic line to standard output.
-DWORD StoreDefaultPassword(const wchar_t* text, bool clearOldValue);
+// Returns step None, or OpenPolicy or StoreSecret with the Win32 error code of the call that
+// failed. Shows and prints nothing: the caller reports.
+StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue);

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "writer_text.h"
+#include "change_result.h"
 
 enum class SecretState
 {

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-#include "writer_text.h"
+#include "change_result.h"
 
 enum class Command
 {

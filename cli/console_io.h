@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "change_result.h"
 #include "utf8_line.h"
-#include "writer_text.h"
 
 void WriteOut(const wchar_t* text);
 void WriteErr(const wchar_t* text); // errors, refusals and the prompt

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "change_result.h"
 #include "show_text.h"
 #include "utf8_line.h"
-#include "writer_text.h"
 
 namespace
 {

@@ -125,7 +125,7 @@ TEST(DefaultPasswordSecret, LengthsNameAndBytesFor0And8And256Characters)
             text.back() = L'\u00e9'; // stored as UTF-16, not as 8-bit text
         ResetLsaDouble();
 
-        EXPECT_EQ(StoreDefaultPassword(text.c_str(), false), 0u) << characters;
+        EXPECT_EQ(StoreDefaultPassword(text.c_str(), false).step, ChangeStep::None) << characters;
 
         EXPECT_EQ(Lsa().opens, 1) << characters;
         EXPECT_TRUE(Lsa().systemNameNull);
@@ -149,7 +149,7 @@ TEST(DefaultPasswordSecret, LengthsNameAndBytesFor0And8And256Characters)
 TEST(DefaultPasswordSecret, ClearingTheOldValueStoresTwiceInOneSession)
 {
     ResetLsaDouble();
-    EXPECT_EQ(StoreDefaultPassword(L"", true), 0u);
+    EXPECT_EQ(StoreDefaultPassword(L"", true).step, ChangeStep::None);
     EXPECT_EQ(Lsa().opens, 1);
     ASSERT_EQ(Lsa().stores.size(), 2u);
     for (const StoredSecret& stored : Lsa().stores)
@@ -163,7 +163,9 @@ TEST(DefaultPasswordSecret, ClearingTheOldValueStoresTwiceInOneSession)
     EXPECT_EQ(Lsa().closed.size(), 1u);
 }
 
-TEST(DefaultPasswordSecret, StoreFailuresGiveTheCodeAndOneLineAndNoBox)
+// The secret is part of the window-free core: it reports its failure as data and leaves the
+// lines and boxes to the caller (the dialog's are tested with Set and Remove).
+TEST(DefaultPasswordSecret, StoreFailuresGiveTheStepAndCodeAndNothingElse)
 {
     const struct
     {
@@ -171,12 +173,11 @@ TEST(DefaultPasswordSecret, StoreFailuresGiveTheCodeAndOneLineAndNoBox)
         bool clearOldValue;
         size_t stores;
         DWORD code;
-        const char* output;
     } cases[] = {
-        {{kStatusNameNotFound}, false, 1, 2, "Failed call to LsaStorePrivateData 2\n"},
-        {{kStatusAccessDenied}, true, 1, 5, "Failed call to LsaStorePrivateData 5\n"},
+        {{kStatusNameNotFound}, false, 1, 2},
+        {{kStatusAccessDenied}, true, 1, 5},
         // The second store fails: its code is the answer.
-        {{0, kStatusAccessDenied}, true, 2, 5, "Failed call to LsaStorePrivateData 5\n"},
+        {{0, kStatusAccessDenied}, true, 2, 5},
     };
     for (const auto& c : cases)
     {
@@ -184,27 +185,26 @@ TEST(DefaultPasswordSecret, StoreFailuresGiveTheCodeAndOneLineAndNoBox)
         StdoutCapture output;
         HWND anyOwner = nullptr;
         BoxWatcher boxes(anyOwner);
-        EXPECT_EQ(StoreDefaultPassword(L"pw", c.clearOldValue), c.code) << c.output;
+        const StepFailure failure = StoreDefaultPassword(L"pw", c.clearOldValue);
+        EXPECT_EQ(failure.step, ChangeStep::StoreSecret) << c.stores;
+        EXPECT_EQ(failure.error, c.code) << c.stores;
         EXPECT_TRUE(boxes.Stop().empty()) << "a box for a failed store";
         EXPECT_EQ(Lsa().stores.size(), c.stores);
         EXPECT_EQ(Lsa().closed.size(), 1u) << "the policy is closed after a failure too";
-        EXPECT_EQ(output.Text(), c.output);
+        EXPECT_EQ(output.Text(), "");
     }
 }
 
-TEST(DefaultPasswordSecret, OpenFailureShowsTheEnglishBoxWithoutOwnerAndWritesALine)
+TEST(DefaultPasswordSecret, OpenFailureGivesTheStepAndCodeAndOpensNothing)
 {
     ResetLsaDouble().openStatus = kStatusAccessDenied;
     StdoutCapture output;
     BoxWatcher boxes(nullptr);
-    EXPECT_EQ(StoreDefaultPassword(L"pw", false), 5u);
-    const std::vector<SeenBox>& seen = boxes.Stop();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"Failed call to LsaOpenPolicy");
-    EXPECT_EQ(seen[0].caption, L"Error") << "the system's default caption";
-    EXPECT_EQ(seen[0].owner, nullptr);
-    EXPECT_FALSE(seen[0].icon);
-    EXPECT_EQ(output.Text(), "Failed call to LsaOpenPolicy 5\n");
+    const StepFailure failure = StoreDefaultPassword(L"pw", false);
+    EXPECT_EQ(failure.step, ChangeStep::OpenPolicy);
+    EXPECT_EQ(failure.error, 5u);
+    EXPECT_TRUE(boxes.Stop().empty()) << "the caller shows the box";
+    EXPECT_EQ(output.Text(), "");
     EXPECT_TRUE(Lsa().stores.empty());
     EXPECT_TRUE(Lsa().closed.empty()) << "nothing was opened, so nothing is closed";
 }

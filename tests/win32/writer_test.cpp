@@ -400,6 +400,29 @@ TEST(WriterRemove, WithoutAWinlogonKeyStillBlanksTheSecretThenFails)
     EXPECT_EQ(Lsa().stores.size(), 2u) << "blanking the secret is always safe";
 }
 
+TEST(WriterRemove, RefusedPolicyShowsItsBoxThenTheFailureAndStaysOff)
+{
+    ScratchMachine machine;
+    ASSERT_TRUE(machine.ready());
+    WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")}});
+    ResetLsaDouble().openStatus = kStatusAccessDenied;
+    StdoutCapture output;
+    TestDialog dialog;
+
+    const Outcome outcome = Press(dialog, IDC_REMOVE);
+
+    ASSERT_EQ(outcome.boxes.size(), 2u);
+    EXPECT_EQ(outcome.boxes[0].text, L"Failed call to LsaOpenPolicy");
+    EXPECT_EQ(outcome.boxes[0].caption, L"Error") << "the system's default caption";
+    EXPECT_EQ(outcome.boxes[0].owner, nullptr);
+    EXPECT_FALSE(outcome.boxes[0].icon);
+    EXPECT_EQ(outcome.boxes[1].text, kFailedEnglish);
+    EXPECT_EQ(outcome.boxes[1].owner, dialog.hwnd());
+    EXPECT_EQ(outcome.quitCode, -1);
+    EXPECT_EQ(ReadValues(machine.winlogon()).at(L"AutoAdminLogon"), TextValue(L"0"));
+    EXPECT_EQ(output.Text(), "Failed call to LsaOpenPolicy 5\n");
+}
+
 namespace
 {
 // The next box of the thread other than the dialog, waiting until one comes or `stop` is set.

@@ -1,15 +1,13 @@
-#include "writer.h"
+#include "autologon.h"
+
+#include <windows.h>
 
 #include <cwchar>
 
-#include "diagnostic.h"
-#include "globals.h"
 #include "privileges.h"
-#include "resource.h"
 #include "secret.h"
 #include "unique_handle.h"
 #include "wow64.h"
-#include "writer_text.h"
 
 namespace
 {
@@ -35,23 +33,6 @@ void EnablePrivilegesOnce()
     static_cast<void>(enabler);
 }
 
-// One character more than a field may hold, and the terminator: a text that fills it is
-// too long. Nothing is ever cut.
-struct Fields
-{
-    wchar_t password[kFieldLimit + 2];
-    wchar_t user[kFieldLimit + 2];
-    wchar_t domain[kFieldLimit + 2];
-    int passwordLength;
-    int userLength;
-    int domainLength;
-};
-
-int ReadField(HWND dialog, int id, wchar_t (&text)[kFieldLimit + 2])
-{
-    return GetWindowTextW(GetDlgItem(dialog, id), text, static_cast<int>(ARRAYSIZE(text)));
-}
-
 LONG WriteText(HKEY key, const wchar_t* name, const wchar_t* text)
 {
     const auto bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
@@ -62,6 +43,11 @@ LONG DeleteIfPresent(HKEY key, const wchar_t* name)
 {
     const LONG result = RegDeleteValueW(key, name);
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+}
+
+StepFailure Failure(ChangeStep step, LONG error, const wchar_t* value = nullptr)
+{
+    return {step, static_cast<std::uint32_t>(error), value};
 }
 
 // A value as it stood before Set, so that a failed Set can put it back, or delete it if it
@@ -131,114 +117,118 @@ class SavedValue
     BYTE* data_ = nullptr;
 };
 
-WriterResult SetAutoLogon(const Fields& fields)
+// Counts no further than one character past the limit.
+bool FieldFits(const wchar_t* text, bool mayBeEmpty)
 {
-    WriterResult outcome = {WriterOutcome::Failed, 0, {}};
+    std::size_t length = 0;
+    while (length <= kFieldLimit && text[length] != L'\0')
+        ++length;
+    return length <= kFieldLimit && (mayBeEmpty || length > 0);
+}
+
+// Runs the writes in order and stops at the first that fails.
+StepFailure WriteSetValues(HKEY key, const wchar_t* domain, const wchar_t* user,
+                           bool dropLogonCount)
+{
+    const struct
+    {
+        const wchar_t* name;
+        const wchar_t* text; // null: delete the value
+    } writes[] = {
+        {kAutoAdminLogon, L"1"},     {kDefaultDomainName, domain}, {kDefaultUserName, user},
+        {kDefaultPassword, nullptr}, {kAutoLogonCount, nullptr},
+    };
+    for (const auto& write : writes)
+    {
+        if (write.name == kAutoLogonCount && !dropLogonCount)
+            continue;
+        const LONG result = write.text != nullptr ? WriteText(key, write.name, write.text)
+                                                  : DeleteIfPresent(key, write.name);
+        if (result != ERROR_SUCCESS)
+            return Failure(ChangeStep::WriteValue, result, write.name);
+    }
+    return {};
+}
+} // namespace
+
+ChangeResult SetAutoLogon(const wchar_t* domain, const wchar_t* user, const wchar_t* password)
+{
+    ChangeResult result;
+    if (!FieldFits(domain, true) || !FieldFits(user, false) || !FieldFits(password, false))
+    {
+        result.registry = Failure(ChangeStep::Input, ERROR_INVALID_PARAMETER);
+        return result;
+    }
+
     // Read access as well: what Set changes is saved first.
     UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
-                      KEY_WRITE | KEY_QUERY_VALUE | g_registryView, key.Put()) != ERROR_SUCCESS)
+    const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
+                                      KEY_WRITE | KEY_QUERY_VALUE | g_registryView, key.Put());
+    if (opened != ERROR_SUCCESS)
     {
         key.Release(); // nothing was opened
-        return outcome;
+        result.registry = Failure(ChangeStep::OpenKey, opened);
+        return result;
     }
 
     const wchar_t* const changed[] = {kAutoAdminLogon, kDefaultDomainName, kDefaultUserName,
                                       kDefaultPassword, kAutoLogonCount};
-    static_assert(ARRAYSIZE(changed) <= ARRAYSIZE(outcome.unrestored), "room for every value");
+    static_assert(ARRAYSIZE(changed) <= ARRAYSIZE(result.unrestored), "room for every value");
     SavedValue saved[ARRAYSIZE(changed)];
     for (size_t i = 0; i < ARRAYSIZE(changed); ++i)
     {
-        if (saved[i].Save(key.Get(), changed[i]) != ERROR_SUCCESS)
-            return outcome; // nothing changed yet
+        const LONG read = saved[i].Save(key.Get(), changed[i]);
+        if (read != ERROR_SUCCESS)
+        {
+            result.registry = Failure(ChangeStep::SaveValue, read, changed[i]);
+            return result; // nothing changed yet
+        }
     }
 
-    LONG result = WriteText(key.Get(), kAutoAdminLogon, L"1");
-    if (result == ERROR_SUCCESS)
-        result = WriteText(key.Get(), kDefaultDomainName, fields.domain);
-    if (result == ERROR_SUCCESS)
-        result = WriteText(key.Get(), kDefaultUserName, fields.user);
-    if (result == ERROR_SUCCESS)
-        result = DeleteIfPresent(key.Get(), kDefaultPassword);
-    if (result == ERROR_SUCCESS && saved[4].IsZeroNumber())
-        result = DeleteIfPresent(key.Get(), kAutoLogonCount);
-    if (result == ERROR_SUCCESS)
+    result.registry = WriteSetValues(key.Get(), domain, user, saved[4].IsZeroNumber());
+    if (result.registry.step == ChangeStep::None)
     {
         EnablePrivilegesOnce();
         // Stored once: if this fails, the secret keeps what it held before.
-        if (StoreDefaultPassword(fields.password, false) != ERROR_SUCCESS)
-            result = ERROR_FUNCTION_FAILED;
+        result.secret = StoreDefaultPassword(password, false);
     }
-    if (result == ERROR_SUCCESS)
-    {
-        outcome.outcome = WriterOutcome::SetDone;
-        return outcome;
-    }
+    if (result.Done())
+        return result;
 
     // Put the machine back as it was. A value that cannot be put back is beyond repair here,
-    // but the user must not be told that nothing changed.
+    // but the caller must not tell the user that nothing changed.
     for (size_t i = ARRAYSIZE(saved); i-- > 0;)
     {
         const LONG restored = saved[i].Restore(key.Get());
         if (restored != ERROR_SUCCESS)
-            outcome.unrestored[outcome.unrestoredCount++] = {changed[i], restored};
+            result.unrestored[result.unrestoredCount++] = {changed[i],
+                                                           static_cast<std::uint32_t>(restored)};
     }
-    if (outcome.unrestoredCount > 0)
-        outcome.outcome = WriterOutcome::NotRestored;
-    return outcome;
+    return result;
 }
 
-WriterResult RemoveAutoLogon()
+ChangeResult RemoveAutoLogon()
 {
+    ChangeResult result;
     UniqueRegKey key;
-    LONG result =
+    const LONG opened =
         RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0, KEY_WRITE | g_registryView, key.Put());
-    if (result != ERROR_SUCCESS)
+    if (opened != ERROR_SUCCESS)
+    {
         key.Release(); // nothing was opened
-    if (result == ERROR_SUCCESS)
-        result = WriteText(key.Get(), kAutoAdminLogon, L"0");
-    if (result == ERROR_SUCCESS)
-        result = DeleteIfPresent(key.Get(), kDefaultPassword);
+        result.registry = Failure(ChangeStep::OpenKey, opened);
+    }
+    else if (const LONG written = WriteText(key.Get(), kAutoAdminLogon, L"0");
+             written != ERROR_SUCCESS)
+        result.registry = Failure(ChangeStep::WriteValue, written, kAutoAdminLogon);
+    else if (const LONG deleted = DeleteIfPresent(key.Get(), kDefaultPassword);
+             deleted != ERROR_SUCCESS)
+        result.registry = Failure(ChangeStep::WriteValue, deleted, kDefaultPassword);
 
     // The secret is blanked even when the registry failed: that direction is always safe.
     // Twice, so that its old value no longer holds the password either.
     EnablePrivilegesOnce();
     const wchar_t empty[] = L"";
-    const DWORD stored = StoreDefaultPassword(empty, true);
-    const bool done = result == ERROR_SUCCESS && stored == ERROR_SUCCESS;
-    return {done ? WriterOutcome::RemoveDone : WriterOutcome::Failed, 0, {}};
-}
-
-WriterResult Set(HWND dialog)
-{
-    Fields fields = {};
-    fields.passwordLength = ReadField(dialog, IDC_PASSWORD, fields.password);
-    fields.userLength = ReadField(dialog, IDC_USER, fields.user);
-    fields.domainLength = ReadField(dialog, IDC_DOMAIN, fields.domain);
-
-    WriterResult outcome = {WriterOutcome::Failed, 0, {}};
-    const int limit = static_cast<int>(kFieldLimit);
-    if (fields.passwordLength == 0 || fields.userLength == 0)
-        outcome.outcome = WriterOutcome::MissingInput;
-    else if (fields.passwordLength <= limit && fields.userLength <= limit &&
-             fields.domainLength <= limit)
-        outcome = SetAutoLogon(fields);
-    // Too long is refused rather than cut: a cut password would make the logon fail.
-
-    SecureZeroMemory(&fields, sizeof fields);
-    return outcome;
-}
-} // namespace
-
-void WriteAutoLogon(HWND dialog, int mode)
-{
-    const WriterResult result = mode == 0 ? Set(dialog) : RemoveAutoLogon();
-
-    for (size_t i = 0; i < result.unrestoredCount; ++i)
-        WriteDiagnostic("Failed to restore", result.unrestored[i].name,
-                        static_cast<DWORD>(result.unrestored[i].error));
-    const WriterMessage message = MessageFor(result.outcome, g_englishFlag);
-    MessageBoxW(dialog, message.text, message.caption, message.error ? MB_ICONERROR : MB_OK);
-    if (result.outcome == WriterOutcome::SetDone || result.outcome == WriterOutcome::RemoveDone)
-        PostQuitMessage(kWriterQuitCode);
+    result.secret = StoreDefaultPassword(empty, true);
+    return result;
 }

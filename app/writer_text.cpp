@@ -31,13 +31,9 @@ WriterMessage MessageFor(WriterOutcome outcome, int englishFlag)
             english ? L"Automatic Login" : L"Automatische Anmeldung", error};
 }
 
-bool SecretLengths(std::size_t characters, std::uint16_t& length, std::uint16_t& maximumLength)
+WriterOutcome OutcomeOf(const ChangeResult& result, bool set)
 {
-    // Both fields count bytes in 16 bits, and the maximum adds the terminator.
-    constexpr std::size_t kLargest = (0xFFFFu - 2u) / 2u;
-    if (characters > kLargest)
-        return false;
-    length = static_cast<std::uint16_t>(characters * 2u);
-    maximumLength = static_cast<std::uint16_t>(characters * 2u + 2u);
-    return true;
+    if (result.Done())
+        return set ? WriterOutcome::SetDone : WriterOutcome::RemoveDone;
+    return result.unrestoredCount > 0 ? WriterOutcome::NotRestored : WriterOutcome::Failed;
 }

@@ -1,4 +1,4 @@
-// "Set" and "Remove": the Winlogon values, the privileges and the password secret.
+// The dialog's "Set" and "Remove": the fields go to the core, the outcome comes back in boxes.
 #pragma once
 #include <windows.h>
 
