@@ -1,7 +1,9 @@
-// set and remove: everything up to the change itself. The order is what a script expects:
+// set and remove. The order is what a script expects:
 // the command line first (2), then administrator rights (4) before the password is read, so
 // that a job without rights does not consume its input; then the password (2) and the
 // credential check (3); only then is anything written.
+#include "autologon.h"
+#include "change_report.h"
 #include "commands.h"
 #include "console_io.h"
 #include "exit_codes.h"
@@ -68,19 +70,20 @@ int CredentialsRefused(DWORD error, const CliTexts& texts)
     return kExitCredentials;
 }
 
-// ---- The one place where the machine is changed ---------------------------------------
-// The core's Set goes here, with `domain`, `user` and `password` (text, at most
-// kFieldLimit characters each, the password wiped by the caller afterwards), or its Remove
-// (no data) when `set` is false; then its outcome in words, and kExitDone or
-// kExitChangeFailed. Until the core is built, nothing is written.
-int ApplyChange(bool set, const wchar_t* domain, const wchar_t* user, const wchar_t* password)
+// The one place where the machine is changed, through the core the dialog uses as well;
+// then the outcome in words: done on standard output, a failure on standard error.
+int ApplyChange(bool set, const wchar_t* domain, const wchar_t* user, const wchar_t* password,
+                const CliTexts& texts)
 {
-    static_cast<void>(set);
-    static_cast<void>(domain);
-    static_cast<void>(user);
-    static_cast<void>(password);
-    WriteErr(L"tarvelin-cli: writing is not built yet\n");
-    return kExitChangeFailed;
+    const ChangeResult result = set ? SetAutoLogon(domain, user, password) : RemoveAutoLogon();
+    wchar_t storage[kChangeReportCapacity];
+    TextBuffer report(storage, ARRAYSIZE(storage));
+    const bool done = ComposeChangeReport(result, set, domain, user, texts.german, report);
+    if (done)
+        WriteOut(report.Text());
+    else
+        WriteErr(report.Text());
+    return done ? kExitDone : kExitChangeFailed;
 }
 } // namespace
 
@@ -93,7 +96,7 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
         return kExitNeedsAdministrator;
     }
     if (arguments.command == Command::Remove)
-        return ApplyChange(false, L"", L"", L"");
+        return ApplyChange(false, L"", L"", L"", texts);
 
     wchar_t domain[kFieldLimit + 1] = {};
     if (arguments.domainGiven)
@@ -126,5 +129,5 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
             return CredentialsRefused(error, texts);
         WriteOut(texts.credentialsAccepted);
     }
-    return ApplyChange(true, domain, arguments.user, password.text);
+    return ApplyChange(true, domain, arguments.user, password.text, texts);
 }

@@ -99,6 +99,7 @@ const CliTexts kEnglish = {
     {L"Result: automatic logon is on, and nothing found stops it.\n",
      L"Result: automatic logon is off.\n",
      L"Result: automatic logon is on, but the problems above stop it.\n"},
+    false,
 };
 
 const CliTexts kGerman = {
@@ -213,6 +214,7 @@ const CliTexts kGerman = {
      L"Ergebnis: Die automatische Anmeldung ist aus.\n",
      L"Ergebnis: Die automatische Anmeldung ist an, aber die genannten Probleme halten sie "
      L"auf.\n"},
+    true,
 };
 } // namespace
 

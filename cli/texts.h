@@ -59,6 +59,8 @@ struct CliTexts
     const wchar_t* warnings[kWarningKinds]; // the logon count's: + count + logonCountEnd
     const wchar_t* logonCountEnd;
     const wchar_t* results[3]; // on and clear, off, on but stopped
+
+    bool german; // the language of these texts, for the reports composed elsewhere
 };
 
 const CliTexts& TextsFor(bool german);

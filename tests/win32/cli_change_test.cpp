@@ -1,10 +1,13 @@
-// set and remove of tarvelin-cli up to the change: the order of the checks, the password
-// input and the credential check's reasons. Under Wine LogonUserW always succeeds, so the
-// check is handed a stand-in for exactly that call (the function is an argument of the
-// check: mingw imports LogonUserW through a pointer, which a test cannot replace at link
-// time the way it replaces the Lsa* calls). Standard input, output and error are files.
+// set and remove of tarvelin-cli: the order of the checks, the password input, the
+// credential check's reasons, and the change through the core. Under Wine LogonUserW always
+// succeeds, so the check is handed a stand-in for exactly that call (the function is an
+// argument of the check: mingw imports LogonUserW through a pointer, which a test cannot
+// replace at link time the way it replaces the Lsa* calls); the secret store is the writer
+// tests' stand-in, and a scratch key stands in for HKEY_LOCAL_MACHINE. Standard input,
+// output and error are files.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include "commands.h"
 #include "globals.h"
 #include "test_files.h"
+#include "writer_fixture.h"
 
 namespace
 {
@@ -101,10 +105,51 @@ struct CliRun
     LONGLONG inputRead = 0;
 };
 
-// Runs the command line with `input` on standard input, as an administrator or not.
-CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
-               bool administrator = true, bool german = false)
+std::wstring ComputerName()
 {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = ARRAYSIZE(name);
+    GetComputerNameW(name, &size);
+    return name;
+}
+
+// Read at start-up, before any test replaces HKEY_LOCAL_MACHINE.
+const std::wstring g_computerName = ComputerName();
+
+// Wine's GetComputerNameW reads the name through HKEY_LOCAL_MACHINE, which a scratch machine
+// replaces: the scratch key gets the real name, so that the domain still defaults to it.
+void GiveComputerName()
+{
+    for (const wchar_t* path :
+         {L"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName",
+          L"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName"})
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                  &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, L"ComputerName", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(g_computerName.c_str()),
+                       static_cast<DWORD>((g_computerName.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+}
+
+// Runs the command line with `input` on standard input, as an administrator or not. The
+// machine is the caller's scratch machine, or a fresh one with an empty Winlogon key.
+CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
+               bool administrator = true, bool german = false,
+               const ScratchMachine* machine = nullptr)
+{
+    std::unique_ptr<ScratchMachine> ownMachine;
+    if (machine == nullptr)
+    {
+        ownMachine = std::make_unique<ScratchMachine>();
+        ResetLsaDouble();
+        machine = ownMachine.get();
+    }
+    EXPECT_TRUE(machine->ready());
+    GiveComputerName();
     g_logons.clear();
     g_token = nullptr;
     std::vector<const wchar_t*> pointers;
@@ -124,14 +169,6 @@ CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
     run.err = err.Text();
     run.inputRead = in.Position();
     return run;
-}
-
-std::wstring ComputerName()
-{
-    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD size = ARRAYSIZE(name);
-    GetComputerNameW(name, &size);
-    return name;
 }
 
 bool Contains(const std::string& text, const std::string& part)
@@ -209,12 +246,18 @@ TEST(CliChange, TheCheckGetsTheDomainTheLogonWillUse)
         std::vector<std::wstring> words;
         std::wstring domain;
         bool domainNull;
+        std::wstring account; // as the report names it
     } cases[] = {
-        {{L"set", L"--user", L"kiosk"}, ComputerName(), false}, // as the dialog prefills it
-        {{L"set", L"--user", L"CORP\\kiosk"}, L"CORP", false},
-        {{L"set", L"--user", L"kiosk", L"--domain="}, L"", false},
-        // LogonUserW wants no domain with a user@domain name.
-        {{L"set", L"--user", L"kiosk@corp.example"}, L"", true},
+        // As the dialog prefills it.
+        {{L"set", L"--user", L"kiosk"}, g_computerName, false, g_computerName + L"\\kiosk"},
+        {{L"set", L"--user", L"CORP\\kiosk"}, L"CORP", false, L"CORP\\kiosk"},
+        {{L"set", L"--user", L"kiosk", L"--domain="}, L"", false, L"kiosk"},
+        // LogonUserW wants no domain with a user@domain name; Winlogon gets what the dialog's
+        // fields would hold.
+        {{L"set", L"--user", L"kiosk@corp.example"},
+         L"",
+         true,
+         g_computerName + L"\\kiosk@corp.example"},
     };
     for (const auto& c : cases)
     {
@@ -222,7 +265,12 @@ TEST(CliChange, TheCheckGetsTheDomainTheLogonWillUse)
         ASSERT_EQ(g_logons.size(), 1u) << run.err;
         EXPECT_EQ(g_logons[0].domain, c.domain);
         EXPECT_EQ(g_logons[0].domainNull, c.domainNull);
-        EXPECT_EQ(run.out, "Credential check: Windows accepts this user name and password.\n");
+        const std::wstring& account = c.account;
+        EXPECT_EQ(run.out, "Credential check: Windows accepts this user name and password.\n"
+                           "Automatic logon is on for " +
+                               std::string(account.begin(), account.end()) +
+                               ".\nThe password is stored as the LSA secret DefaultPassword, "
+                               "not in the registry.\n");
         DWORD flags = 0;
         EXPECT_FALSE(GetHandleInformation(g_token, &flags)) << "the logon token was left open";
     }
@@ -232,8 +280,49 @@ TEST(CliChange, NoVerifySkipsTheCheckAndSaysSo)
 {
     const CliRun run = RunWith({L"set", L"--user", L"kiosk", L"--no-verify"}, "hunter2\n");
     EXPECT_TRUE(g_logons.empty());
-    EXPECT_EQ(run.out, "Credential check skipped (--no-verify): the user name and password were "
-                       "not checked.\n");
+    EXPECT_TRUE(Contains(run.out, "Credential check skipped (--no-verify): the user name and "
+                                  "password were not checked.\nAutomatic logon is on for "))
+        << run.out;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
+// What the dialog's Set and Remove do, done by the console program, and said in words.
+TEST(CliChange, SetAndRemoveChangeTheMachineThroughTheCore)
+{
+    ScratchMachine machine;
+    WriteValues(machine.winlogon(), {{L"Shell", TextValue(L"explorer.exe")},
+                                     {L"DefaultPassword", TextValue(L"stale")}});
+    ResetLsaDouble();
+    CliRun run = RunWith({L"set", L"--user", L"PC\\kiosk"}, "p@ss w0rd\n", true, false, &machine);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const RegValues on = {{L"Shell", TextValue(L"explorer.exe")},
+                          {L"AutoAdminLogon", TextValue(L"1")},
+                          {L"DefaultDomainName", TextValue(L"PC")},
+                          {L"DefaultUserName", TextValue(L"kiosk")}};
+    EXPECT_EQ(ReadValues(machine.winlogon()), on) << Describe(ReadValues(machine.winlogon()));
+    ASSERT_EQ(Lsa().stores.size(), 1u);
+    EXPECT_EQ(Lsa().stores[0].bytes, Utf16Bytes(L"p@ss w0rd"));
+
+    ResetLsaDouble();
+    run = RunWith({L"remove"}, "", true, false, &machine);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Automatic logon is off, and the stored password is blanked.\n");
+    RegValues off = on;
+    off[L"AutoAdminLogon"] = TextValue(L"0");
+    EXPECT_EQ(ReadValues(machine.winlogon()), off);
+    EXPECT_EQ(Lsa().stores.size(), 2u) << "current and old value both blanked";
+
+    // A Set whose secret fails, and whose values cannot all be put back, says so; exit 1.
+    LsaDouble& lsa = ResetLsaDouble();
+    lsa.storeStatuses = {kStatusAccessDenied};
+    lsa.duringStore = [&] { machine.DeleteWinlogon(); };
+    run = RunWith({L"set", L"--user", L"kiosk", L"--domain", L"PC"}, "pw\n", true, true, &machine);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "LSA-Geheimnis DefaultPassword lie\xC3\x9F sich nicht schreiben "
+                                  "(Fehler 5).\nDiese Werte lie\xC3\x9F"
+                                  "en sich nicht wiederherstellen: AutoLogonCount (Fehler 1018), "))
+        << run.err;
 }
 
 TEST(CredentialCheck, ARefusalWithoutAnErrorIsStillARefusal)

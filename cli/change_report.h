@@ -1,0 +1,15 @@
+// What set and remove tell after the change: done (standard output), or which step failed
+// with the system's error and what state that leaves the machine in (standard error).
+// Free of Windows headers: tested natively.
+#pragma once
+#include "change_result.h"
+#include "text_buffer.h"
+
+// Enough for every failure line and five values not put back.
+constexpr std::size_t kChangeReportCapacity = 2048;
+
+// Composes the report of a Set (`set`, for the account `domain`\`user`) or a Remove, in
+// German or English. True when the change was done (the report is for standard output);
+// false when it failed (standard error, exit code 1).
+bool ComposeChangeReport(const ChangeResult& result, bool set, const wchar_t* domain,
+                         const wchar_t* user, bool german, TextBuffer& out);
