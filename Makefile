@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format tidy cppcheck clean format screenshots fuzz
+.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck clean format screenshots fuzz
 
 all: win64
 
@@ -72,7 +72,7 @@ SOURCES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 format:
 	@clang-format -i $(SOURCES)
 
-checks: check-format cppcheck tidy
+checks: check-format layers cppcheck tidy
 
 check-format: setup
 	@clang-format --dry-run --Werror $(SOURCES) || { echo "clang-format: run 'make format'"; exit 1; }
@@ -80,6 +80,9 @@ check-format: setup
 
 cppcheck: setup
 	@scripts/cppcheck.sh
+
+layers:
+	@scripts/check-layers.sh
 
 # Needs both compile databases.
 tidy: host win64
