@@ -96,8 +96,10 @@ struct CliResult
     std::string err;
 };
 
-// Runs tarvelin-cli with the arguments, `input` on a pipe as standard input.
-CliResult RunCli(const std::wstring& arguments, const std::string& input = "")
+// Runs tarvelin-cli (or another program) with the arguments, `input` on a pipe as standard
+// input.
+CliResult RunCli(const std::wstring& arguments, const std::string& input = "",
+                 const std::wstring& program = CliPath())
 {
     CliResult result;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -122,7 +124,7 @@ CliResult RunCli(const std::wstring& arguments, const std::string& input = "")
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process = {};
-    std::wstring commandLine = L"\"" + CliPath() + L"\" " + arguments;
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
     EXPECT_TRUE(started) << "tarvelin-cli.exe did not start: " << GetLastError();
@@ -407,6 +409,30 @@ TEST(CliSet, ThePasswordComesFromStandardInputOnly)
         EXPECT_FALSE(Contains(result.out + result.err, "Trail-Cli-Pw")) << shown;
         EXPECT_EQ(keys.winlogon.Values(), before) << shown << ": the Winlogon values changed";
     }
+}
+
+// As the README shows it for cmd: the password file is opened by cmd itself, so no command
+// line holds the password. (Wine's cmd does not take a quoted file name after "<".)
+TEST(CliSet, ThePasswordFileThroughCmdRedirection)
+{
+    StatusKeys keys;
+    keys.Hold(kOn);
+    const std::wstring file = TempFilePath();
+    ASSERT_TRUE(WriteWholeFile(file, "Trail-Cmd-Pw-5521\r\n"));
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+
+    const CliResult result = RunCli(L"/c " + CliPath() + L" set --user CORP\\kiosk < " + file, "",
+                                    std::wstring(system) + L"\\cmd.exe");
+    DeleteFileW(file.c_str());
+
+    EXPECT_EQ(result.exitCode, 1u) << result.err;
+    EXPECT_EQ(result.out, "Credential check: Windows accepts this user name and password.\n");
+    EXPECT_TRUE(Contains(result.err, "the LSA secret DefaultPassword could not be written (error "
+                                     "2).\nEvery value was put back as it was.\n"))
+        << result.err;
+    EXPECT_FALSE(Contains(result.out + result.err, "Trail-Cmd-Pw"));
+    EXPECT_EQ(keys.winlogon.Values(), kOn);
 }
 
 TEST(CliRemove, SwitchesOffDropsThePlainPasswordAndReportsTheSecret)
