@@ -11,7 +11,9 @@
 
 namespace
 {
-void WriteError(const wchar_t* first, const wchar_t* second = nullptr)
+// "tarvelin-cli: " and the sentence, composed (UTF-16) or one of the texts (UTF-8).
+template <typename Text>
+void WriteError(const Text* first, const char* second = nullptr)
 {
     wchar_t storage[1024];
     TextBuffer line(storage, ARRAYSIZE(storage));
@@ -21,7 +23,8 @@ void WriteError(const wchar_t* first, const wchar_t* second = nullptr)
     WriteErr(line.Text());
 }
 
-void WriteErrorNumber(const wchar_t* before, DWORD number, const wchar_t* after)
+template <typename Text>
+void WriteErrorNumber(const char* before, DWORD number, const Text* after)
 {
     wchar_t storage[1024];
     TextBuffer line(storage, ARRAYSIZE(storage));

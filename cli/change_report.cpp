@@ -4,70 +4,70 @@
 
 namespace
 {
-// Non-ASCII letters as \u escapes, so that the source reads the same to every compiler.
+// UTF-8, as all texts of the program; non-ASCII letters as \u escapes.
 struct ChangeTexts
 {
-    const wchar_t* setDone[3]; // [0] + domain\user + [1] ... [2]
-    const wchar_t* removeDone;
-    const wchar_t* setFailed;    // + the step
-    const wchar_t* removeFailed; // + the steps, one a line
-    const wchar_t* steps[7];     // by ChangeStep; SaveValue and WriteValue: + value + [1]
-    const wchar_t* valueEnd[2];  // [0] after a SaveValue value, [1] after a WriteValue value
-    const wchar_t* error;        // " (error " + number + ")"
-    const wchar_t* nothingChanged;
-    const wchar_t* putBack;
-    const wchar_t* notPutBack; // + "name (error n)", ... + notPutBackEnd
-    const wchar_t* notPutBackEnd;
-    const wchar_t* isOff;
-    const wchar_t* mayBeOn;
-    const wchar_t* secretBlanked;
-    const wchar_t* secretNotBlanked;
+    const char* setDone[3]; // [0] + domain\user + [1] ... [2]
+    const char* removeDone;
+    const char* setFailed;    // + the step
+    const char* removeFailed; // + the steps, one a line
+    const char* steps[7];     // by ChangeStep; SaveValue and WriteValue: + value + [1]
+    const char* valueEnd[2];  // [0] after a SaveValue value, [1] after a WriteValue value
+    const char* error;        // " (error " + number + ")"
+    const char* nothingChanged;
+    const char* putBack;
+    const char* notPutBack; // + "name (error n)", ... + notPutBackEnd
+    const char* notPutBackEnd;
+    const char* isOff;
+    const char* mayBeOn;
+    const char* secretBlanked;
+    const char* secretNotBlanked;
 };
 
 const ChangeTexts kEnglish = {
-    {L"Automatic logon is on for ", L".\n",
-     L"The password is stored as the LSA secret DefaultPassword, not in the registry.\n"},
-    L"Automatic logon is off, and the stored password is blanked.\n",
-    L"tarvelin-cli: automatic logon could not be switched on: ",
-    L"tarvelin-cli: automatic logon could not be switched off completely:\n",
-    {L"", L"the user name, the password or the domain is empty or too long",
-     L"the Winlogon key could not be opened", L"the value ", L"the value ",
-     L"the Local Security Authority did not open its policy",
-     L"the LSA secret DefaultPassword could not be written"},
-    {L" could not be read", L" could not be written"},
-    L" (error ",
-    L"Nothing was changed.\n",
-    L"Every value was put back as it was.\n",
-    L"These values could not be put back as they were: ",
-    L". Check them with tarvelin-cli status.\n",
-    L"Automatic logon is off.\n",
-    L"Automatic logon may still be on.\n",
-    L"The stored password is blanked.\n",
-    L"The stored password may still be there.\n",
+    {u8"Automatic logon is on for ", u8".\n",
+     u8"The password is stored as the LSA secret DefaultPassword, not in the registry.\n"},
+    u8"Automatic logon is off, and the stored password is blanked.\n",
+    u8"tarvelin-cli: automatic logon could not be switched on: ",
+    u8"tarvelin-cli: automatic logon could not be switched off completely:\n",
+    {u8"", u8"the user name, the password or the domain is empty or too long",
+     u8"the Winlogon key could not be opened", u8"the value ", u8"the value ",
+     u8"the Local Security Authority did not open its policy",
+     u8"the LSA secret DefaultPassword could not be written"},
+    {u8" could not be read", u8" could not be written"},
+    u8" (error ",
+    u8"Nothing was changed.\n",
+    u8"Every value was put back as it was.\n",
+    u8"These values could not be put back as they were: ",
+    u8". Check them with tarvelin-cli status.\n",
+    u8"Automatic logon is off.\n",
+    u8"Automatic logon may still be on.\n",
+    u8"The stored password is blanked.\n",
+    u8"The stored password may still be there.\n",
 };
 
 const ChangeTexts kGerman = {
-    {L"Die automatische Anmeldung ist an f\u00fcr ", L".\n",
-     L"Das Passwort liegt als LSA-Geheimnis DefaultPassword vor, nicht in der "
-     L"Registrierung.\n"},
-    L"Die automatische Anmeldung ist aus, und das gespeicherte Passwort ist geleert.\n",
-    L"tarvelin-cli: die automatische Anmeldung konnte nicht eingeschaltet werden: ",
-    L"tarvelin-cli: die automatische Anmeldung konnte nicht vollst\u00e4ndig ausgeschaltet "
-    L"werden:\n",
-    {L"", L"Benutzername, Passwort oder Dom\u00e4ne ist leer oder zu lang",
-     L"der Winlogon-Schl\u00fcssel lie\u00df sich nicht \u00f6ffnen", L"der Wert ", L"der Wert ",
-     L"die lokale Sicherheitsautorit\u00e4t hat ihre Richtlinie nicht ge\u00f6ffnet",
-     L"das LSA-Geheimnis DefaultPassword lie\u00df sich nicht schreiben"},
-    {L" lie\u00df sich nicht lesen", L" lie\u00df sich nicht schreiben"},
-    L" (Fehler ",
-    L"Nichts wurde ge\u00e4ndert.\n",
-    L"Jeder Wert wurde wiederhergestellt.\n",
-    L"Diese Werte lie\u00dfen sich nicht wiederherstellen: ",
-    L". Pr\u00fcfen Sie sie mit tarvelin-cli status.\n",
-    L"Die automatische Anmeldung ist aus.\n",
-    L"Die automatische Anmeldung ist vielleicht noch an.\n",
-    L"Das gespeicherte Passwort ist geleert.\n",
-    L"Das gespeicherte Passwort ist vielleicht noch vorhanden.\n",
+    {u8"Die automatische Anmeldung ist an f\u00fcr ", u8".\n",
+     u8"Das Passwort liegt als LSA-Geheimnis DefaultPassword vor, nicht in der "
+     u8"Registrierung.\n"},
+    u8"Die automatische Anmeldung ist aus, und das gespeicherte Passwort ist geleert.\n",
+    u8"tarvelin-cli: die automatische Anmeldung konnte nicht eingeschaltet werden: ",
+    u8"tarvelin-cli: die automatische Anmeldung konnte nicht vollst\u00e4ndig ausgeschaltet "
+    u8"werden:\n",
+    {u8"", u8"Benutzername, Passwort oder Dom\u00e4ne ist leer oder zu lang",
+     u8"der Winlogon-Schl\u00fcssel lie\u00df sich nicht \u00f6ffnen", u8"der Wert ", u8"der Wert ",
+     u8"die lokale Sicherheitsautorit\u00e4t hat ihre Richtlinie nicht ge\u00f6ffnet",
+     u8"das LSA-Geheimnis DefaultPassword lie\u00df sich nicht schreiben"},
+    {u8" lie\u00df sich nicht lesen", u8" lie\u00df sich nicht schreiben"},
+    u8" (Fehler ",
+    u8"Nichts wurde ge\u00e4ndert.\n",
+    u8"Jeder Wert wurde wiederhergestellt.\n",
+    u8"Diese Werte lie\u00dfen sich nicht wiederherstellen: ",
+    u8". Pr\u00fcfen Sie sie mit tarvelin-cli status.\n",
+    u8"Die automatische Anmeldung ist aus.\n",
+    u8"Die automatische Anmeldung ist vielleicht noch an.\n",
+    u8"Das gespeicherte Passwort ist geleert.\n",
+    u8"Das gespeicherte Passwort ist vielleicht noch vorhanden.\n",
 };
 
 void AddStep(const StepFailure& failure, const ChangeTexts& texts, TextBuffer& out)

@@ -1,5 +1,6 @@
 #include "console_io.h"
 
+#include "text_buffer.h"
 #include "unique_handle.h"
 
 namespace
@@ -45,6 +46,38 @@ void Write(DWORD which, const wchar_t* text)
     }
 }
 
+// UTF-8 goes to a file or pipe as it is; a console gets it as UTF-16, in pieces that end
+// where a character ends.
+void Write(DWORD which, const char* utf8)
+{
+    HANDLE handle = GetStdHandle(which);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
+        return;
+    DWORD length = 0;
+    while (utf8[length] != '\0')
+        ++length;
+    DWORD done = 0;
+    if (!IsConsole(handle))
+    {
+        WriteFile(handle, utf8, length, &done, nullptr);
+        return;
+    }
+    constexpr DWORD kPiece = 512;
+    wchar_t units[kPiece];
+    for (DWORD start = 0; start < length;)
+    {
+        DWORD count = length - start < kPiece ? length - start : kPiece;
+        while (start + count < length &&
+               (static_cast<unsigned char>(utf8[start + count]) & 0xC0) == 0x80)
+            --count;
+        const int size = MultiByteToWideChar(CP_UTF8, 0, utf8 + start, static_cast<int>(count),
+                                             units, static_cast<int>(kPiece));
+        if (size <= 0 || !WriteConsoleW(handle, units, static_cast<DWORD>(size), &done, nullptr))
+            return;
+        start += count;
+    }
+}
+
 // The console mode that the Ctrl+C handler puts back; the console read is under way while
 // it is set.
 HANDLE g_consoleInput = nullptr;
@@ -56,7 +89,7 @@ BOOL WINAPI RestoreEchoOnBreak(DWORD /*event*/)
     return FALSE; // and let the default handler end the process
 }
 
-LineStatus ReadConsolePassword(HANDLE input, const wchar_t* prompt, PasswordBuffer& password,
+LineStatus ReadConsolePassword(HANDLE input, const char* prompt, PasswordBuffer& password,
                                DWORD& error)
 {
     // The prompt goes to the console itself, so that redirected output stays clean.
@@ -66,11 +99,12 @@ LineStatus ReadConsolePassword(HANDLE input, const wchar_t* prompt, PasswordBuff
     if (console.Get() == INVALID_HANDLE_VALUE)
         console.Release();
     DWORD done = 0;
-    DWORD promptLength = 0;
-    while (prompt[promptLength] != L'\0')
-        ++promptLength;
+    wchar_t promptText[64];
+    TextBuffer promptLine(promptText, ARRAYSIZE(promptText));
+    promptLine.Add(prompt);
     if (console)
-        WriteConsoleW(console.Get(), prompt, promptLength, &done, nullptr);
+        WriteConsoleW(console.Get(), promptLine.Text(), static_cast<DWORD>(promptLine.Length()),
+                      &done, nullptr);
 
     DWORD mode = 0;
     GetConsoleMode(input, &mode);
@@ -169,7 +203,17 @@ void WriteErr(const wchar_t* text)
     Write(STD_ERROR_HANDLE, text);
 }
 
-LineStatus ReadPassword(const wchar_t* prompt, PasswordBuffer& password, DWORD& error)
+void WriteOut(const char* utf8)
+{
+    Write(STD_OUTPUT_HANDLE, utf8);
+}
+
+void WriteErr(const char* utf8)
+{
+    Write(STD_ERROR_HANDLE, utf8);
+}
+
+LineStatus ReadPassword(const char* prompt, PasswordBuffer& password, DWORD& error)
 {
     error = 0;
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);

@@ -7,7 +7,10 @@
 #include "utf8_line.h"
 
 void WriteOut(const wchar_t* text);
-void WriteErr(const wchar_t* text); // errors, refusals and the prompt
+void WriteErr(const wchar_t* text); // errors and refusals
+// The program's own UTF-8 texts.
+void WriteOut(const char* utf8);
+void WriteErr(const char* utf8);
 
 // A password of at most kFieldLimit characters. Wiped when it goes out of scope.
 struct PasswordBuffer
@@ -24,4 +27,4 @@ struct PasswordBuffer
 // (its mode is put back afterwards, and on Ctrl+C), otherwise the first line of standard
 // input as UTF-8. Every intermediate copy is wiped. On Invalid from a failed read, `error`
 // holds the Win32 error (otherwise 0).
-LineStatus ReadPassword(const wchar_t* prompt, PasswordBuffer& password, DWORD& error);
+LineStatus ReadPassword(const char* prompt, PasswordBuffer& password, DWORD& error);

@@ -26,7 +26,7 @@ namespace
 // whether the usage lines follow (when the command line was not understood at all).
 struct Refusal
 {
-    const wchar_t* CliTexts::*sentence;
+    const char* CliTexts::*sentence;
     bool word;
     bool usage;
 };

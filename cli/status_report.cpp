@@ -14,10 +14,14 @@ const wchar_t* const kSecretIds[] = {L"absent", L"present", L"unknown"};
 // A name that is longer than any a logon uses is shown up to that length, marked as cut.
 const wchar_t kCutMark[] = L"\u2026";
 
-void AddName(TextBuffer& out, const wchar_t* label, const wchar_t* name, bool longer,
+void AddName(TextBuffer& out, const char* label, const wchar_t* name, bool longer,
              const CliTexts& texts)
 {
-    out.Add(label).Add(name[0] == L'\0' ? texts.none : name);
+    out.Add(label);
+    if (name[0] == L'\0')
+        out.Add(texts.none);
+    else
+        out.Add(name);
     if (longer)
         out.Add(kCutMark);
     out.Add(L'\n');

@@ -31,6 +31,37 @@ TextBuffer& TextBuffer::Add(const wchar_t* text)
     return Add(text, count);
 }
 
+TextBuffer& TextBuffer::Add(const char* utf8)
+{
+    const std::size_t start = length_;
+    const auto* byte = reinterpret_cast<const unsigned char*>(utf8);
+    while (fits_ && *byte != 0)
+    {
+        // The lead byte says how many continuation bytes follow; a missing one ends the
+        // sequence early rather than reading past the terminator.
+        const unsigned int lead = *byte++;
+        int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        unsigned long code = lead & (0x7Fu >> (more == 0 ? 0 : more + 1));
+        for (; more > 0 && (*byte & 0xC0) == 0x80; --more)
+            code = code << 6 | (*byte++ & 0x3Fu);
+        if (code < 0x10000)
+        {
+            Add(static_cast<wchar_t>(code));
+            continue;
+        }
+        code -= 0x10000;
+        const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + (code >> 10)),
+                                 static_cast<wchar_t>(0xDC00 + (code & 0x3FF))};
+        Add(pair, 2);
+    }
+    if (!fits_ && start < capacity_)
+    {
+        length_ = start; // all or nothing, as for the other texts
+        storage_[start] = L'\0';
+    }
+    return *this;
+}
+
 TextBuffer& TextBuffer::Add(wchar_t character)
 {
     return Add(&character, 1);

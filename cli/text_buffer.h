@@ -12,6 +12,8 @@ class TextBuffer
     TextBuffer& operator=(const TextBuffer&) = delete;
 
     TextBuffer& Add(const wchar_t* text);
+    // The program's own texts, which are UTF-8 (valid: they are written in the source).
+    TextBuffer& Add(const char* utf8);
     TextBuffer& Add(const wchar_t* text, std::size_t count);
     TextBuffer& Add(wchar_t character);
     TextBuffer& AddNumber(unsigned long long number);

@@ -70,6 +70,23 @@ TEST(TextBuffer, RefusesWhatDoesNotFitWithoutCuttingOrOverrunning)
     EXPECT_STREQ(exact.Text(), L"0 4294");
 }
 
+// The program's texts are UTF-8 and are shown as UTF-16: every length of sequence, a
+// character beyond the first plane as its surrogate pair, and all or nothing when full.
+TEST(TextBuffer, TextsInUtf8BecomeUtf16)
+{
+    wchar_t storage[16] = {};
+    TextBuffer out(storage, 16);
+    out.Add(u8"a\u00e4\u20ac\U0001F600z");
+    EXPECT_TRUE(out.Fits());
+    EXPECT_EQ(std::wstring(out.Text()), std::wstring(L"a\u00e4\u20ac") + kHigh + kLow + L"z")
+        << Units(out.Text());
+
+    TextBuffer small(storage, 5);
+    small.Add(L"ab").Add(u8"\u00fc\U0001F600");
+    EXPECT_FALSE(small.Fits());
+    EXPECT_STREQ(small.Text(), L"ab") << "a text that does not fit is left out whole";
+}
+
 TEST(StatusReport, JsonHasEveryKeyInOrder)
 {
     StatusSnapshot snapshot;
