@@ -12,7 +12,7 @@ printf 'subdirs(%s)\n' "$dirs" > build/CTestTestfile.cmake
 
 in_xvfb 1280x1024x24 bash -c '
   "$TARVELIN_WINESERVER" -k >/dev/null 2>&1
-  ctest --test-dir build --output-on-failure --timeout 900
+  ctest --test-dir build --output-on-failure --timeout 900 -j "$(nproc)"
   rc=$?
   "$TARVELIN_WINESERVER" -k >/dev/null 2>&1
   exit $rc'
