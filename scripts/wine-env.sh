@@ -42,8 +42,10 @@ in_xvfb() {
   local started xlog="$TARVELIN_ROOT/build/xvfb.log"
   started=$(mktemp -u "${TMPDIR:-/tmp}/tarvelin-xvfb.XXXXXX")
   mkdir -p "$TARVELIN_ROOT/build"
+  # xvfb-run starts the command even when Xvfb did not come up: ask the server first.
   TARVELIN_XVFB_STARTED="$started" xvfb-run -a -e "$xlog" -s "-screen 0 $screen" \
-    bash -c 'touch "$TARVELIN_XVFB_STARTED"; exec "$@"' bash "$@"
+    bash -c 'xwininfo -root >/dev/null 2>&1 || exit 1
+             touch "$TARVELIN_XVFB_STARTED"; exec "$@"' bash "$@"
   local rc=$?
   if [ ! -e "$started" ]; then
     echo "xvfb: the X server (Xvfb) did not start (see $xlog); try: make setup, or run with a DISPLAY" >&2

@@ -7,7 +7,14 @@ set -uo pipefail
 kind=$(cut -d: -f1 "$TARVELIN_MACHINE_FILE" 2>/dev/null)
 ready="$WINEPREFIX/.tarvelin-ready-3-32bit-${kind:-unknown}"
 [ -f "$ready" ] && exit 0
-mkdir -p "$WINEPREFIX"
+log="$TARVELIN_ROOT/build/wineprefix.log"
+fail() {
+  wineserver64 -k >/dev/null 2>&1
+  echo "wine: $1 (see $log); try: rm -rf $WINEPREFIX and run make again" >&2
+  exit 1
+}
+mkdir -p "$(dirname "$log")"
+mkdir -p "$WINEPREFIX" 2>"$log" || fail "cannot create the prefix folder $WINEPREFIX"
 exec 9>"$WINEPREFIX.lock"
 flock 9
 [ -f "$ready" ] && exit 0
@@ -18,12 +25,6 @@ if compgen -G "$WINEPREFIX/.tarvelin-ready-*" >/dev/null; then
   mkdir -p "$WINEPREFIX"
 fi
 echo "wine: creating prefix $WINEPREFIX"
-log="$TARVELIN_ROOT/build/wineprefix.log"
-fail() {
-  wineserver64 -k >/dev/null 2>&1
-  echo "wine: $1 (see $log); try: rm -rf $WINEPREFIX and run make again" >&2
-  exit 1
-}
 # Created without a display; the server is shut down afterwards so that the GUI runs start
 # a fresh one on their own display.
 DISPLAY= wineboot64 -i >"$log" 2>&1 || fail "creating the prefix with $WINELOADER failed"
