@@ -7,20 +7,11 @@
 #include "privileges.h"
 #include "secret.h"
 #include "unique_handle.h"
+#include "winlogon_values.h"
 #include "wow64.h"
 
 namespace
 {
-const wchar_t kWinlogonPath[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-const wchar_t kAutoAdminLogon[] = L"AutoAdminLogon";
-const wchar_t kDefaultDomainName[] = L"DefaultDomainName";
-const wchar_t kDefaultUserName[] = L"DefaultUserName";
-// A plain-text password that another tool left behind: it must not stay in the registry,
-// and Windows must not log on with it instead of the secret.
-const wchar_t kDefaultPassword[] = L"DefaultPassword";
-// 0 makes Windows switch automatic logon off again at the next start.
-const wchar_t kAutoLogonCount[] = L"AutoLogonCount";
-
 bool g_privilegesEnabled = false;
 
 // Once per process, whatever the first attempt achieved.

@@ -1,29 +1,19 @@
 #include "status_reader.h"
 
-#include <ntsecapi.h>
-
-#include "unique_handle.h"
+#include "lsa_policy.h"
+#include "winlogon_values.h"
 
 namespace
 {
-const wchar_t kWinlogonPath[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 const wchar_t kPoliciesPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 const wchar_t kPasswordLessPath[] =
     L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\PasswordLess\\Device";
 
+constexpr NTSTATUS kStatusObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
+
 // The value of DevicePasswordLessBuildVersion with which Windows requires Windows Hello
 // sign-in and ignores automatic logon.
 constexpr DWORD kPasswordLessRequired = 2;
-
-constexpr NTSTATUS kStatusObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
-
-struct LsaHandleTraits
-{
-    using Handle = LSA_HANDLE;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle handle) noexcept { LsaClose(handle); }
-};
-using UniqueLsaHandle = UniqueHandle<LsaHandleTraits>;
 
 UniqueRegKey OpenMachineKey(const wchar_t* path)
 {
@@ -115,18 +105,13 @@ bool HasLegalNotice(HKEY key)
 
 SecretState ReadSecretState()
 {
-    LSA_OBJECT_ATTRIBUTES attributes = {};
     UniqueLsaHandle policy;
-    if (LsaOpenPolicy(nullptr, &attributes, POLICY_GET_PRIVATE_INFORMATION, policy.Put()) != 0)
-    {
-        policy.Release(); // nothing was opened
+    if (OpenLocalPolicy(POLICY_GET_PRIVATE_INFORMATION, policy) != 0)
         return SecretState::Unknown;
-    }
 
-    wchar_t secretName[] = L"DefaultPassword";
-    LSA_UNICODE_STRING name = {sizeof secretName - sizeof(wchar_t), sizeof secretName, secretName};
+    SecretName secret;
     PLSA_UNICODE_STRING data = nullptr;
-    const NTSTATUS status = LsaRetrievePrivateData(policy.Get(), &name, &data);
+    const NTSTATUS status = LsaRetrievePrivateData(policy.Get(), &secret.name, &data);
     SecretState state = SecretState::Unknown;
     if (status == kStatusObjectNameNotFound)
         state = SecretState::Absent;
@@ -147,15 +132,15 @@ void ReadStatusSnapshot(StatusSnapshot& snapshot)
     snapshot = StatusSnapshot{};
     {
         const UniqueRegKey winlogon = OpenMachineKey(kWinlogonPath);
-        WithTextValue(winlogon.Get(), L"AutoAdminLogon", [&](const wchar_t* text, DWORD length) {
+        WithTextValue(winlogon.Get(), kAutoAdminLogon, [&](const wchar_t* text, DWORD length) {
             snapshot.autoAdminLogonOn = length == 1 && text[0] == L'1';
         });
-        snapshot.domainLonger = CopyName(winlogon.Get(), L"DefaultDomainName", snapshot.domain);
-        snapshot.userLonger = CopyName(winlogon.Get(), L"DefaultUserName", snapshot.user);
+        snapshot.domainLonger = CopyName(winlogon.Get(), kDefaultDomainName, snapshot.domain);
+        snapshot.userLonger = CopyName(winlogon.Get(), kDefaultUserName, snapshot.user);
         // Whether it exists, never what it holds.
-        snapshot.plainTextPassword = ValueExists(winlogon.Get(), L"DefaultPassword");
+        snapshot.plainTextPassword = ValueExists(winlogon.Get(), kDefaultPassword);
         DWORD count = 0;
-        snapshot.hasLogonCount = ReadNumber(winlogon.Get(), L"AutoLogonCount", count);
+        snapshot.hasLogonCount = ReadNumber(winlogon.Get(), kAutoLogonCount, count);
         snapshot.logonCount = count;
         snapshot.legalNotice = HasLegalNotice(winlogon.Get());
     }

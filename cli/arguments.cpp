@@ -1,33 +1,19 @@
 #include "arguments.h"
 
+#include <cwchar>
+
+#include "bounded_text.h"
+
 namespace
 {
 bool Same(const wchar_t* a, const wchar_t* b)
 {
-    while (*a != L'\0' && *a == *b)
-    {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
+    return std::wcscmp(a, b) == 0;
 }
 
 bool StartsWith(const wchar_t* text, const wchar_t* prefix)
 {
-    while (*prefix != L'\0')
-    {
-        if (*text++ != *prefix++)
-            return false;
-    }
-    return true;
-}
-
-std::size_t Length(const wchar_t* text)
-{
-    std::size_t length = 0;
-    while (text[length] != L'\0')
-        ++length;
-    return length;
+    return std::wcsncmp(text, prefix, TextLength(prefix)) == 0;
 }
 
 bool IsHelp(const wchar_t* word)
@@ -62,14 +48,10 @@ std::size_t NameLength(const wchar_t* word)
     return length;
 }
 
+// A field of at most kFieldLimit characters; false, and nothing kept, when it is longer.
 bool CopyField(wchar_t (&out)[kFieldLimit + 1], const wchar_t* text, std::size_t length)
 {
-    if (length > kFieldLimit)
-        return false;
-    for (std::size_t i = 0; i < length; ++i)
-        out[i] = text[i];
-    out[length] = L'\0';
-    return true;
+    return CopyText(out, kFieldLimit + 1, text, length);
 }
 
 class Parser
@@ -100,7 +82,7 @@ class Parser
         else if (first[0] == L'-' || first[0] == L'/')
             return Refuse(parsed_, ArgumentError::UnknownOption, first, NameLength(first));
         else
-            return Refuse(parsed_, ArgumentError::UnknownCommand, first, Length(first));
+            return Refuse(parsed_, ArgumentError::UnknownCommand, first, TextLength(first));
 
         for (index_ = 1; index_ < count_; ++index_)
         {
@@ -116,7 +98,7 @@ class Parser
         if (splitUser_ || domainOptionGiven_)
         {
             parsed_.domainGiven = true;
-            CopyField(parsed_.domain, domain_, Length(domain_));
+            CopyField(parsed_.domain, domain_, TextLength(domain_));
         }
     }
 
@@ -164,7 +146,7 @@ class Parser
     {
         if (flag)
         {
-            Refuse(parsed_, ArgumentError::Repeated, word, Length(word));
+            Refuse(parsed_, ArgumentError::Repeated, word, TextLength(word));
             return false;
         }
         flag = true;
@@ -196,7 +178,7 @@ class Parser
         if (value == nullptr)
             return false;
         const std::size_t name = NameLength(word);
-        const std::size_t length = Length(value);
+        const std::size_t length = TextLength(value);
         std::size_t slash = 0;
         while (slash < length && value[slash] != L'\\')
             ++slash;
@@ -244,7 +226,7 @@ class Parser
         // well is refused once all options are read.
         if (splitUser_)
             return true;
-        if (!CopyField(domain_, value, Length(value)))
+        if (!CopyField(domain_, value, TextLength(value)))
         {
             Refuse(parsed_, ArgumentError::TooLong, word, NameLength(word));
             return false;

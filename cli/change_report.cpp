@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "winlogon_values.h"
+
 namespace
 {
 // UTF-8, as all texts of the program; non-ASCII letters as \u escapes.
@@ -124,7 +126,7 @@ void ComposeRemoveFailure(const ChangeResult& result, const ChangeTexts& texts, 
     const StepFailure& registry = result.registry;
     const bool off = registry.step == ChangeStep::None ||
                      (registry.step == ChangeStep::WriteValue && registry.value != nullptr &&
-                      std::wcscmp(registry.value, L"AutoAdminLogon") != 0);
+                      std::wcscmp(registry.value, kAutoAdminLogon) != 0);
     out.Add(off ? texts.isOff : texts.mayBeOn);
     out.Add(result.secret.step == ChangeStep::None ? texts.secretBlanked : texts.secretNotBlanked);
 }

@@ -1,6 +1,8 @@
 #include "console_io.h"
 
+#include "bounded_text.h"
 #include "text_buffer.h"
+#include "unicode.h"
 #include "unique_handle.h"
 
 namespace
@@ -11,19 +13,12 @@ bool IsConsole(HANDLE handle)
     return GetConsoleMode(handle, &mode) != 0;
 }
 
-bool IsHighSurrogate(wchar_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
 void Write(DWORD which, const wchar_t* text)
 {
     HANDLE handle = GetStdHandle(which);
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
         return;
-    DWORD length = 0;
-    while (text[length] != L'\0')
-        ++length;
+    const auto length = static_cast<DWORD>(TextLength(text));
     DWORD done = 0;
     if (IsConsole(handle))
     {
@@ -53,9 +48,7 @@ void Write(DWORD which, const char* utf8)
     HANDLE handle = GetStdHandle(which);
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
         return;
-    DWORD length = 0;
-    while (utf8[length] != '\0')
-        ++length;
+    const auto length = static_cast<DWORD>(TextLength(utf8));
     DWORD done = 0;
     if (!IsConsole(handle))
     {
@@ -68,7 +61,7 @@ void Write(DWORD which, const char* utf8)
     {
         DWORD count = length - start < kPiece ? length - start : kPiece;
         while (start + count < length &&
-               (static_cast<unsigned char>(utf8[start + count]) & 0xC0) == 0x80)
+               IsUtf8Continuation(static_cast<unsigned char>(utf8[start + count])))
             --count;
         const int size = MultiByteToWideChar(CP_UTF8, 0, utf8 + start, static_cast<int>(count),
                                              units, static_cast<int>(kPiece));

@@ -1,17 +1,9 @@
 #include "json_text.h"
 
+#include "unicode.h"
+
 namespace
 {
-bool IsHighSurrogate(wchar_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool IsLowSurrogate(wchar_t c)
-{
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 void AddEscape(TextBuffer& out, wchar_t c)
 {
     const wchar_t hex[] = L"0123456789abcdef";

@@ -1,5 +1,8 @@
 #include "text_buffer.h"
 
+#include "bounded_text.h"
+#include "unicode.h"
+
 TextBuffer::TextBuffer(wchar_t* storage, std::size_t capacity)
     : storage_(storage), capacity_(capacity), fits_(capacity != 0)
 {
@@ -25,34 +28,19 @@ TextBuffer& TextBuffer::Add(const wchar_t* text, std::size_t count)
 
 TextBuffer& TextBuffer::Add(const wchar_t* text)
 {
-    std::size_t count = 0;
-    while (text[count] != L'\0')
-        ++count;
-    return Add(text, count);
+    return Add(text, TextLength(text));
 }
 
 TextBuffer& TextBuffer::Add(const char* utf8)
 {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8);
+    const std::size_t end = TextLength(utf8);
     const std::size_t start = length_;
-    const auto* byte = reinterpret_cast<const unsigned char*>(utf8);
-    while (fits_ && *byte != 0)
+    char32_t code = 0;
+    for (std::size_t i = 0; fits_ && i < end && DecodeUtf8(bytes, end, i, code);)
     {
-        // The lead byte says how many continuation bytes follow; a missing one ends the
-        // sequence early rather than reading past the terminator.
-        const unsigned int lead = *byte++;
-        int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        unsigned long code = lead & (0x7Fu >> (more == 0 ? 0 : more + 1));
-        for (; more > 0 && (*byte & 0xC0) == 0x80; --more)
-            code = code << 6 | (*byte++ & 0x3Fu);
-        if (code < 0x10000)
-        {
-            Add(static_cast<wchar_t>(code));
-            continue;
-        }
-        code -= 0x10000;
-        const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + (code >> 10)),
-                                 static_cast<wchar_t>(0xDC00 + (code & 0x3FF))};
-        Add(pair, 2);
+        wchar_t units[2];
+        Add(units, EncodeUtf16(code, units));
     }
     if (!fits_ && start < capacity_)
     {
