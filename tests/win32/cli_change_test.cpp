@@ -13,7 +13,6 @@
 
 #include "administrator.h"
 #include "commands.h"
-#include "globals.h"
 #include "test_files.h"
 #include "writer_fixture.h"
 
@@ -57,46 +56,6 @@ BOOL WINAPI FailsWithoutReason(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, DWORD, PHANDLE 
     return FALSE;
 }
 
-// Points one standard handle at a temporary file while it lives; for input, one that holds
-// `input`.
-class StdFile
-{
-  public:
-    explicit StdFile(DWORD which, const std::string& input = "")
-        : which_(which), path_(TempFilePath())
-    {
-        WriteWholeFile(path_, input);
-        file_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        previous_ = GetStdHandle(which);
-        SetStdHandle(which, file_);
-    }
-    ~StdFile()
-    {
-        SetStdHandle(which_, previous_);
-        CloseHandle(file_);
-        DeleteFileW(path_.c_str());
-    }
-    StdFile(const StdFile&) = delete;
-    StdFile& operator=(const StdFile&) = delete;
-
-    std::string Text() const { return ReadWholeFile(path_); }
-    // How far the program has read.
-    LONGLONG Position() const
-    {
-        LARGE_INTEGER zero = {};
-        LARGE_INTEGER position = {};
-        SetFilePointerEx(file_, zero, &position, FILE_CURRENT);
-        return position.QuadPart;
-    }
-
-  private:
-    DWORD which_;
-    std::wstring path_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    HANDLE previous_ = nullptr;
-};
-
 struct CliRun
 {
     int exitCode = -1;
@@ -113,28 +72,6 @@ std::wstring ComputerName()
     return name;
 }
 
-// Read at start-up, before any test replaces HKEY_LOCAL_MACHINE.
-const std::wstring g_computerName = ComputerName();
-
-// Wine's GetComputerNameW reads the name through HKEY_LOCAL_MACHINE, which a scratch machine
-// replaces: the scratch key gets the real name, so that the domain still defaults to it.
-void GiveComputerName()
-{
-    for (const wchar_t* path :
-         {L"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName",
-          L"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName"})
-    {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                  &key, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(key, L"ComputerName", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(g_computerName.c_str()),
-                       static_cast<DWORD>((g_computerName.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
-}
-
 // Runs the command line with `input` on standard input, as an administrator or not. The
 // machine is the caller's scratch machine, or a fresh one with an empty Winlogon key.
 CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
@@ -149,7 +86,6 @@ CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
         machine = ownMachine.get();
     }
     EXPECT_TRUE(machine->ready());
-    GiveComputerName();
     g_logons.clear();
     g_token = nullptr;
     std::vector<const wchar_t*> pointers;
@@ -249,7 +185,7 @@ TEST(CliChange, TheCheckGetsTheDomainTheLogonWillUse)
         std::wstring account; // as the report names it
     } cases[] = {
         // As the dialog prefills it.
-        {{L"set", L"--user", L"kiosk"}, g_computerName, false, g_computerName + L"\\kiosk"},
+        {{L"set", L"--user", L"kiosk"}, ComputerName(), false, ComputerName() + L"\\kiosk"},
         {{L"set", L"--user", L"CORP\\kiosk"}, L"CORP", false, L"CORP\\kiosk"},
         {{L"set", L"--user", L"kiosk", L"--domain="}, L"", false, L"kiosk"},
         // LogonUserW wants no domain with a user@domain name; Winlogon gets what the dialog's
@@ -257,7 +193,7 @@ TEST(CliChange, TheCheckGetsTheDomainTheLogonWillUse)
         {{L"set", L"--user", L"kiosk@corp.example"},
          L"",
          true,
-         g_computerName + L"\\kiosk@corp.example"},
+         ComputerName() + L"\\kiosk@corp.example"},
     };
     for (const auto& c : cases)
     {
@@ -359,13 +295,4 @@ TEST(AdministratorCheck, DenyOnlyAdministratorsGroupIsNotAnAdministrator)
     CloseHandle(process);
     EXPECT_FALSE(asRestricted);
     EXPECT_TRUE(RunsAsAdministrator()) << "back to the process's own token";
-}
-
-// --version shows what the dialog's title shows.
-TEST(CliVersion, ProductAndVersionTextOfTheDialog)
-{
-    StdFile out(STD_OUTPUT_HANDLE);
-    EXPECT_EQ(RunVersion(), 0);
-    const std::wstring expected = std::wstring(kProductName) + L" " + kVersionText + L"\n";
-    EXPECT_EQ(out.Text(), std::string(expected.begin(), expected.end()));
 }

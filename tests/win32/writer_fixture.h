@@ -203,6 +203,7 @@ class ScratchMachine
         if (withWinlogon)
             RegCreateKeyExW(root_, kWinlogon, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &winlogon_,
                             nullptr);
+        CarryComputerName();
         overridden_ = RegOverridePredefKey(HKEY_LOCAL_MACHINE, root_) == ERROR_SUCCESS;
     }
     ~ScratchMachine()
@@ -231,37 +232,78 @@ class ScratchMachine
     }
 
   private:
+    // Wine's GetComputerNameW reads the name through HKEY_LOCAL_MACHINE: the scratch machine
+    // carries this computer's name, so that the code under test still finds it.
+    void CarryComputerName()
+    {
+        wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+        DWORD size = ARRAYSIZE(name);
+        if (!GetComputerNameW(name, &size))
+            return;
+        for (const wchar_t* path :
+             {L"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName",
+              L"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName"})
+        {
+            HKEY key = nullptr;
+            if (RegCreateKeyExW(root_, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                nullptr) != ERROR_SUCCESS)
+                continue;
+            RegSetValueExW(key, L"ComputerName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
+                           (size + 1) * static_cast<DWORD>(sizeof(wchar_t)));
+            RegCloseKey(key);
+        }
+    }
+
     HKEY root_ = nullptr;
     HKEY winlogon_ = nullptr;
     bool overridden_ = false;
 };
 
-// ---- Standard output ----------------------------------------------------------------------
+// ---- Standard handles ---------------------------------------------------------------------
 
-// Points this process's standard output at a temporary file while it lives.
-class StdoutCapture
+// Points one standard handle of this process at a temporary file while it lives; for input,
+// one that holds `input`.
+class StdFile
 {
   public:
-    StdoutCapture() : path_(TempFilePath())
+    explicit StdFile(DWORD which, const std::string& input = "")
+        : which_(which), path_(TempFilePath())
     {
+        WriteWholeFile(path_, input);
         file_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        previous_ = GetStdHandle(STD_OUTPUT_HANDLE);
-        SetStdHandle(STD_OUTPUT_HANDLE, file_);
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        previous_ = GetStdHandle(which);
+        SetStdHandle(which, file_);
     }
-    ~StdoutCapture()
+    ~StdFile()
     {
-        SetStdHandle(STD_OUTPUT_HANDLE, previous_);
+        SetStdHandle(which_, previous_);
         CloseHandle(file_);
         DeleteFileW(path_.c_str());
     }
-    StdoutCapture(const StdoutCapture&) = delete;
-    StdoutCapture& operator=(const StdoutCapture&) = delete;
+    StdFile(const StdFile&) = delete;
+    StdFile& operator=(const StdFile&) = delete;
 
     std::string Text() const { return ReadWholeFile(path_); }
+    // How far the program has read.
+    LONGLONG Position() const
+    {
+        LARGE_INTEGER zero = {};
+        LARGE_INTEGER position = {};
+        SetFilePointerEx(file_, zero, &position, FILE_CURRENT);
+        return position.QuadPart;
+    }
 
   private:
+    DWORD which_;
     std::wstring path_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     HANDLE previous_ = nullptr;
+};
+
+// Standard output, where the dialog writes its diagnostic lines.
+class StdoutCapture : public StdFile
+{
+  public:
+    StdoutCapture() : StdFile(STD_OUTPUT_HANDLE) {}
 };
