@@ -1,51 +1,71 @@
 #include "arguments.h"
 
-#include <cwchar>
+#include <initializer_list>
 
 #include "bounded_text.h"
 
 namespace
 {
-bool Same(const wchar_t* a, const wchar_t* b)
+// Compares a wide word with an ASCII text, optionally ignoring the case of ASCII letters.
+bool Same(const wchar_t* word, const char* text, std::size_t length, bool anyCase = false)
 {
-    return std::wcscmp(a, b) == 0;
+    for (std::size_t i = 0; i < length; ++i)
+    {
+        wchar_t c = word[i];
+        if (anyCase && c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        if (c != static_cast<unsigned char>(text[i]))
+            return false;
+    }
+    return true;
 }
 
-bool StartsWith(const wchar_t* text, const wchar_t* prefix)
+bool Is(const wchar_t* word, const char* text)
 {
-    return std::wcsncmp(text, prefix, TextLength(prefix)) == 0;
+    const std::size_t length = TextLength(text);
+    return TextLength(word) == length && Same(word, text, length);
 }
 
 bool IsHelp(const wchar_t* word)
 {
-    return Same(word, L"--help") || Same(word, L"-h") || Same(word, L"/?") || Same(word, L"-?");
+    return Is(word, "--help") || Is(word, "-h") || Is(word, "/?") || Is(word, "-?");
 }
 
-// Any way of handing over a password: --password, --password=..., -p, -p..., /p, /password,
-// /password:... A script that tries must learn at once that this is not the way.
-bool IsPasswordOption(const wchar_t* word)
+bool IsSeparator(wchar_t c)
 {
-    return Same(word, L"--password") || StartsWith(word, L"--password=") ||
-           StartsWith(word, L"-p") || Same(word, L"/p") || Same(word, L"/password") ||
-           StartsWith(word, L"/password:");
+    return c == L'=' || c == L':';
 }
 
-void Refuse(Arguments& parsed, ArgumentError error, const wchar_t* word = nullptr,
-            std::size_t length = 0)
-{
-    parsed.command = Command::None;
-    parsed.error = error;
-    parsed.offending = word;
-    parsed.offendingLength = length;
-}
-
-// The option's name: the word up to an "=".
+// How much of an option may be shown: a long option ("--name", "/name") up to its "=" or
+// ":", a short one ("-x") by its letter alone, since short options take their value glued on.
 std::size_t NameLength(const wchar_t* word)
 {
+    if (word[0] == L'-' && word[1] != L'-')
+        return word[1] == L'\0' ? 1 : 2;
     std::size_t length = 0;
-    while (word[length] != L'\0' && word[length] != L'=')
+    while (word[length] != L'\0' && !IsSeparator(word[length]))
         ++length;
     return length;
+}
+
+// Any way of handing over a password, in any letter case: --password, --passwd, --pass,
+// --pwd, --pw, each also with "=" or ":" and a value, and every -p... or /p... (-p, -PS3cret,
+// /p:S3cret, /Password:S3cret). A script that tries must learn at once that this is not the
+// way, and the word is never shown.
+bool IsPasswordOption(const wchar_t* word)
+{
+    const bool single = word[0] == L'/' || (word[0] == L'-' && word[1] != L'-');
+    if (single)
+        return word[1] == L'p' || word[1] == L'P';
+    if (word[0] != L'-')
+        return false;
+    const std::size_t length = NameLength(word) - 2;
+    for (const char* name : {"password", "passwd", "pass", "pwd", "pw"})
+    {
+        if (TextLength(name) == length && Same(word + 2, name, length, true))
+            return true;
+    }
+    return false;
 }
 
 // A field of at most kFieldLimit characters; false, and nothing kept, when it is longer.
@@ -53,6 +73,23 @@ bool CopyField(wchar_t (&out)[kFieldLimit + 1], const wchar_t* text, std::size_t
 {
     return CopyText(out, kFieldLimit + 1, text, length);
 }
+
+constexpr unsigned For(Command command)
+{
+    return 1u << static_cast<unsigned>(command);
+}
+
+class Parser;
+
+// One row per option: its name, the commands that take it, and either the flag it sets or
+// the member that takes its value. A new option is a row.
+struct Option
+{
+    const char* name;
+    unsigned commands; // For(...) of each command that takes it
+    bool Arguments::*flag;
+    bool (Parser::*take)(const wchar_t* value, const wchar_t* word);
+};
 
 class Parser
 {
@@ -62,45 +99,10 @@ class Parser
     {
     }
 
-    void Run()
-    {
-        if (count_ < 1)
-            return Refuse(parsed_, ArgumentError::NoCommand);
-        const wchar_t* first = arguments_[0];
-        if (IsHelp(first))
-            return Finish(Command::Help);
-        if (Same(first, L"--version"))
-            return Finish(Command::Version);
-        if (IsPasswordOption(first))
-            return Refuse(parsed_, ArgumentError::PasswordOption);
-        if (Same(first, L"status"))
-            parsed_.command = Command::Status;
-        else if (Same(first, L"set"))
-            parsed_.command = Command::Set;
-        else if (Same(first, L"remove"))
-            parsed_.command = Command::Remove;
-        else if (first[0] == L'-' || first[0] == L'/')
-            return Refuse(parsed_, ArgumentError::UnknownOption, first, NameLength(first));
-        else
-            return Refuse(parsed_, ArgumentError::UnknownCommand, first, TextLength(first));
+    void Run();
 
-        for (index_ = 1; index_ < count_; ++index_)
-        {
-            if (!Option(arguments_[index_]))
-                return;
-        }
-        if (parsed_.command == Command::Set && !userGiven_)
-            return Refuse(parsed_, ArgumentError::MissingUser);
-        if (parsed_.command != Command::Set)
-            return;
-        if (splitUser_ && domainOptionGiven_)
-            return Refuse(parsed_, ArgumentError::DomainTwice);
-        if (splitUser_ || domainOptionGiven_)
-        {
-            parsed_.domainGiven = true;
-            CopyField(parsed_.domain, domain_, TextLength(domain_));
-        }
-    }
+    bool User(const wchar_t* value, const wchar_t* word);
+    bool Domain(const wchar_t* value, const wchar_t* word);
 
   private:
     void Finish(Command command)
@@ -109,140 +111,200 @@ class Parser
         parsed_.error = ArgumentError::None;
     }
 
-    // False once the command line is refused (or --help has taken over).
-    bool Option(const wchar_t* word)
+    // Always false, so that a caller can return it: the command line is refused.
+    bool Refuse(ArgumentError error, const wchar_t* word = nullptr, std::size_t length = 0)
     {
-        if (IsHelp(word))
-        {
-            Finish(Command::Help);
-            return false;
-        }
-        if (Same(word, L"--version"))
-        {
-            Finish(Command::Version);
-            return false;
-        }
-        if (IsPasswordOption(word))
-        {
-            Refuse(parsed_, ArgumentError::PasswordOption);
-            return false;
-        }
-        const Command command = parsed_.command;
-        if (command == Command::Status && Same(word, L"--json"))
-            return Flag(word, parsed_.json);
-        if (command == Command::Set && Same(word, L"--no-verify"))
-            return Flag(word, parsed_.noVerify);
-        if (command == Command::Set && StartsWith(word, L"--user") &&
-            (word[6] == L'\0' || word[6] == L'='))
-            return User(word);
-        if (command == Command::Set && StartsWith(word, L"--domain") &&
-            (word[8] == L'\0' || word[8] == L'='))
-            return Domain(word);
-        Refuse(parsed_, ArgumentError::UnknownOption, word, NameLength(word));
+        parsed_.command = Command::None;
+        parsed_.error = error;
+        parsed_.offending = word;
+        parsed_.offendingLength = length;
         return false;
     }
 
-    bool Flag(const wchar_t* word, bool& flag)
-    {
-        if (flag)
-        {
-            Refuse(parsed_, ArgumentError::Repeated, word, TextLength(word));
-            return false;
-        }
-        flag = true;
-        return true;
-    }
-
-    // The value after "=", or the next argument. A next argument that starts with "-" is
-    // taken for a forgotten value, not for a name: such a name can be given after "=".
-    const wchar_t* Value(const wchar_t* word, bool& seen)
-    {
-        const std::size_t name = NameLength(word);
-        if (seen)
-        {
-            Refuse(parsed_, ArgumentError::Repeated, word, name);
-            return nullptr;
-        }
-        seen = true;
-        if (word[name] == L'=')
-            return word + name + 1;
-        if (index_ + 1 < count_ && arguments_[index_ + 1][0] != L'-')
-            return arguments_[++index_];
-        Refuse(parsed_, ArgumentError::MissingValue, word, name);
-        return nullptr;
-    }
-
-    bool User(const wchar_t* word)
-    {
-        const wchar_t* value = Value(word, userGiven_);
-        if (value == nullptr)
-            return false;
-        const std::size_t name = NameLength(word);
-        const std::size_t length = TextLength(value);
-        std::size_t slash = 0;
-        while (slash < length && value[slash] != L'\\')
-            ++slash;
-        const wchar_t* user = value;
-        std::size_t userLength = length;
-        if (slash < length)
-        {
-            // DOMAIN\name: both parts must be there, and the name holds no second backslash.
-            user = value + slash + 1;
-            userLength = length - slash - 1;
-            std::size_t second = 0;
-            while (second < userLength && user[second] != L'\\')
-                ++second;
-            if (slash == 0 || second < userLength)
-            {
-                Refuse(parsed_, ArgumentError::BadUser, word, name);
-                return false;
-            }
-            if (!CopyField(domain_, value, slash))
-            {
-                Refuse(parsed_, ArgumentError::TooLong, word, name);
-                return false;
-            }
-            splitUser_ = true;
-        }
-        if (userLength == 0)
-        {
-            Refuse(parsed_, ArgumentError::EmptyUser, word, name);
-            return false;
-        }
-        if (!CopyField(parsed_.user, user, userLength))
-        {
-            Refuse(parsed_, ArgumentError::TooLong, word, name);
-            return false;
-        }
-        return true;
-    }
-
-    bool Domain(const wchar_t* word)
-    {
-        const wchar_t* value = Value(word, domainOptionGiven_);
-        if (value == nullptr)
-            return false;
-        // An empty domain is allowed, as in the dialog. Giving it here and in --user as
-        // well is refused once all options are read.
-        if (splitUser_)
-            return true;
-        if (!CopyField(domain_, value, TextLength(value)))
-        {
-            Refuse(parsed_, ArgumentError::TooLong, word, NameLength(word));
-            return false;
-        }
-        return true;
-    }
+    bool Word(const wchar_t* word);
+    bool Take(const Option& option, std::size_t row, const wchar_t* word);
+    void Settle();
 
     int count_;
     const wchar_t* const* arguments_;
     Arguments& parsed_;
     int index_ = 0;
-    bool userGiven_ = false;
-    bool splitUser_ = false;         // --user DOMAIN\name
-    bool domainOptionGiven_ = false; // --domain
+    unsigned seen_ = 0; // one bit per option row
+    bool splitUser_ = false;
+    bool domainOption_ = false;
     wchar_t domain_[kFieldLimit + 1] = {};
 };
+
+const Option kOptions[] = {
+    {"--json", For(Command::Status), &Arguments::json, nullptr},
+    {"--no-verify", For(Command::Set), &Arguments::noVerify, nullptr},
+    {"--user", For(Command::Set), nullptr, &Parser::User},
+    {"--domain", For(Command::Set), nullptr, &Parser::Domain},
+};
+static_assert(sizeof kOptions / sizeof kOptions[0] <= 32, "one bit per option in seen_");
+
+void Parser::Run()
+{
+    if (count_ < 1)
+    {
+        Refuse(ArgumentError::NoCommand);
+        return;
+    }
+    const wchar_t* first = arguments_[0];
+    if (IsHelp(first))
+        return Finish(Command::Help);
+    if (Is(first, "--version"))
+        return Finish(Command::Version);
+    if (IsPasswordOption(first))
+    {
+        Refuse(ArgumentError::PasswordOption);
+        return;
+    }
+    if (Is(first, "status"))
+        parsed_.command = Command::Status;
+    else if (Is(first, "set"))
+        parsed_.command = Command::Set;
+    else if (Is(first, "remove"))
+        parsed_.command = Command::Remove;
+    else if (first[0] == L'-' || first[0] == L'/')
+    {
+        Refuse(ArgumentError::UnknownOption, first, NameLength(first));
+        return;
+    }
+    else
+    {
+        // The command word is named whole: it is what the user meant as a command.
+        Refuse(ArgumentError::UnknownCommand, first, TextLength(first));
+        return;
+    }
+
+    for (index_ = 1; index_ < count_; ++index_)
+    {
+        if (!Word(arguments_[index_]))
+            return;
+    }
+    Settle();
+}
+
+// False once the command line is refused (or --help has taken over).
+bool Parser::Word(const wchar_t* word)
+{
+    if (IsHelp(word))
+    {
+        Finish(Command::Help);
+        return false;
+    }
+    if (Is(word, "--version"))
+    {
+        Finish(Command::Version);
+        return false;
+    }
+    if (IsPasswordOption(word))
+        return Refuse(ArgumentError::PasswordOption);
+    if (word[0] != L'-' && word[0] != L'/')
+    {
+        parsed_.position = index_ + 1;
+        return Refuse(ArgumentError::UnexpectedWord);
+    }
+    const std::size_t name = NameLength(word);
+    for (std::size_t row = 0; row < sizeof kOptions / sizeof kOptions[0]; ++row)
+    {
+        const Option& option = kOptions[row];
+        if ((option.commands & For(parsed_.command)) != 0 && TextLength(option.name) == name &&
+            Same(word, option.name, name))
+            return Take(option, row, word);
+    }
+    return Refuse(ArgumentError::UnknownOption, word, name);
+}
+
+bool Parser::Take(const Option& option, std::size_t row, const wchar_t* word)
+{
+    const std::size_t name = NameLength(word);
+    if ((seen_ & (1u << row)) != 0)
+        return Refuse(ArgumentError::Repeated, word, name);
+    seen_ |= 1u << row;
+    if (option.flag != nullptr)
+    {
+        if (word[name] != L'\0')
+            return Refuse(ArgumentError::UnknownOption, word, name); // a flag takes no value
+        parsed_.*option.flag = true;
+        return true;
+    }
+    // The value after "=" or ":", or the next argument. A next argument that starts with "-"
+    // is taken for a forgotten value, not for a value: such a value can be given after "=".
+    const wchar_t* value = nullptr;
+    if (word[name] != L'\0')
+        value = word + name + 1;
+    else if (index_ + 1 < count_ && arguments_[index_ + 1][0] != L'-')
+        value = arguments_[++index_];
+    else
+        return Refuse(ArgumentError::MissingValue, word, name);
+    return (this->*option.take)(value, word);
+}
+
+bool Parser::User(const wchar_t* value, const wchar_t* word)
+{
+    const std::size_t name = NameLength(word);
+    const std::size_t length = TextLength(value);
+    std::size_t slash = 0;
+    while (slash < length && value[slash] != L'\\')
+        ++slash;
+    const wchar_t* user = value;
+    std::size_t userLength = length;
+    if (slash < length)
+    {
+        // DOMAIN\name: both parts must be there, and the name holds no second backslash.
+        user = value + slash + 1;
+        userLength = length - slash - 1;
+        std::size_t second = 0;
+        while (second < userLength && user[second] != L'\\')
+            ++second;
+        if (slash == 0 || second < userLength)
+            return Refuse(ArgumentError::BadUser, word, name);
+        if (!CopyField(domain_, value, slash))
+            return Refuse(ArgumentError::TooLong, word, name);
+        splitUser_ = true;
+    }
+    if (userLength == 0)
+        return Refuse(ArgumentError::EmptyUser, word, name);
+    if (!CopyField(parsed_.user, user, userLength))
+        return Refuse(ArgumentError::TooLong, word, name);
+    return true;
+}
+
+bool Parser::Domain(const wchar_t* value, const wchar_t* word)
+{
+    domainOption_ = true;
+    // An empty domain is allowed, as in the dialog. Giving it here and in --user as well is
+    // refused once all options are read.
+    if (splitUser_)
+        return true;
+    if (!CopyField(domain_, value, TextLength(value)))
+        return Refuse(ArgumentError::TooLong, word, NameLength(word));
+    return true;
+}
+
+// What only the whole command line can tell.
+void Parser::Settle()
+{
+    if (parsed_.command != Command::Set)
+        return;
+    if (parsed_.user[0] == L'\0')
+    {
+        Refuse(ArgumentError::MissingUser);
+        return;
+    }
+    if (splitUser_ && domainOption_)
+    {
+        Refuse(ArgumentError::DomainTwice);
+        return;
+    }
+    if (splitUser_ || domainOption_)
+    {
+        parsed_.domainGiven = true;
+        CopyField(parsed_.domain, domain_, TextLength(domain_));
+    }
+}
 } // namespace
 
 void ParseArguments(int count, const wchar_t* const* arguments, Arguments& parsed)

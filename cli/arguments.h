@@ -19,7 +19,8 @@ enum class ArgumentError
     None,
     NoCommand,      // nothing at all
     UnknownCommand, // `offending` is the word
-    UnknownOption,  // `offending` is the option, without a value given with "="
+    UnknownOption,  // `offending` is the option's name (never a value glued to it)
+    UnexpectedWord, // a word that is no option, after the command: only its `position`
     MissingValue,   // `offending` is the option that needs one
     Repeated,       // `offending` is the option given twice
     PasswordOption, // the password was offered on the command line
@@ -35,9 +36,12 @@ struct Arguments
     Command command = Command::None;
     ArgumentError error = ArgumentError::None;
     // The word or option the error is about: points into the arguments, `offendingLength`
-    // characters long (an option's "=value" is left out: it may be a secret typed by mistake).
+    // characters long. A refused word may be a password typed in the wrong place, so an
+    // option is named only up to its "=" or ":", and a bare word not at all: `position`
+    // (1 for the first argument after the program's name) says where it stands.
     const wchar_t* offending = nullptr;
     std::size_t offendingLength = 0;
+    int position = 0;
 
     bool json = false;     // status --json
     bool noVerify = false; // set --no-verify

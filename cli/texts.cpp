@@ -40,6 +40,7 @@ const CliTexts kEnglish = {
     u8"no command given.\n",
     u8"unknown command: ",
     u8"unknown option here: ",
+    {u8"argument ", u8" is no option here; it is not shown, in case it is a password.\n"},
     u8"this option needs a value: ",
     u8"this option is given twice: ",
     u8"the password is never taken from the command line, where other programs can read it. "
@@ -141,6 +142,8 @@ const CliTexts kGerman = {
     u8"kein Befehl angegeben.\n",
     u8"unbekannter Befehl: ",
     u8"hier unbekannte Option: ",
+    {u8"Argument ",
+     u8" ist hier keine Option; es wird nicht gezeigt, falls es ein Passwort ist.\n"},
     u8"diese Option braucht einen Wert: ",
     u8"diese Option ist doppelt angegeben: ",
     u8"das Passwort wird nie von der Befehlszeile genommen, wo andere Programme es lesen "

@@ -13,10 +13,11 @@ struct CliTexts
 
     // Refused command lines; each is preceded by "tarvelin-cli: ".
     const char* noCommand;
-    const char* unknownCommand; // + the word
-    const char* unknownOption;  // + the option
-    const char* missingValue;   // + the option
-    const char* repeated;       // + the option
+    const char* unknownCommand;    // + the word
+    const char* unknownOption;     // + the option
+    const char* unexpectedWord[2]; // [0] + position + [1]
+    const char* missingValue;      // + the option
+    const char* repeated;          // + the option
     const char* passwordOption;
     const char* missingUser;
     const char* emptyUser;

@@ -306,7 +306,11 @@ TEST(CliCommandLine, EveryRefusalEndsWith2AndWritesOnlyToStandardError)
         {L"status --verbose", "tarvelin-cli: unknown option here: --verbose"},
         {L"status --json --json", "tarvelin-cli: this option is given twice: --json"},
         {L"remove --no-verify", "tarvelin-cli: unknown option here: --no-verify"},
-        {L"set --passwd=Hunter-77 --user kiosk", "tarvelin-cli: unknown option here: --passwd"},
+        {L"status --verbose=Hunter-77", "tarvelin-cli: unknown option here: --verbose\n"},
+        {L"status -xHunter-77", "tarvelin-cli: unknown option here: -x\n"},
+        // A word the command does not take may be a password in the wrong place.
+        {L"set --user kiosk Hunter-77", "tarvelin-cli: argument 4 is no option here; it is not "
+                                        "shown, in case it is a password.\n"},
         {L"set --user", "tarvelin-cli: this option needs a value: --user"},
         {L"set --no-verify", "tarvelin-cli: set needs the user: --user NAME or --user "
                              "DOMAIN\\NAME."},
@@ -322,6 +326,12 @@ TEST(CliCommandLine, EveryRefusalEndsWith2AndWritesOnlyToStandardError)
          "console and type it at the prompt."},
         {L"set --user kiosk --password=Hunter-77", "tarvelin-cli: the password is never taken"},
         {L"set -p Hunter-77 --user kiosk", "tarvelin-cli: the password is never taken"},
+        {L"set --passwd=Hunter-77 --user kiosk", "tarvelin-cli: the password is never taken"},
+        {L"set --user kiosk /p:Hunter-77", "tarvelin-cli: the password is never taken"},
+        {L"set --user kiosk -PHunter-77", "tarvelin-cli: the password is never taken"},
+        {L"set --user kiosk /Password:Hunter-77", "tarvelin-cli: the password is never taken"},
+        {L"set --user kiosk --password:Hunter-77", "tarvelin-cli: the password is never taken"},
+        {L"remove --PASSWORD=Hunter-77", "tarvelin-cli: the password is never taken"},
     };
     for (const auto& c : cases)
     {

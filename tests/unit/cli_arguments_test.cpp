@@ -42,6 +42,7 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         std::vector<std::wstring> words;
         ArgumentError error;
         std::wstring offending; // what the message shows; never an option's "=value"
+        int position = 0;       // a stray word is named by its position only
     } cases[] = {
         {{}, ArgumentError::NoCommand, L""},
         {{L"stat"}, ArgumentError::UnknownCommand, L"stat"},
@@ -49,13 +50,15 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"*"}, ArgumentError::UnknownCommand, L"*"},
         {{L"--json"}, ArgumentError::UnknownOption, L"--json"}, // an option before any command
         {{L"status", L"--verbose"}, ArgumentError::UnknownOption, L"--verbose"},
-        {{L"status", L"extra"}, ArgumentError::UnknownOption, L"extra"},
+        {{L"status", L"extra"}, ArgumentError::UnexpectedWord, L"", 2},
+        {{L"set", L"--user", L"kiosk", L"S3cret"}, ArgumentError::UnexpectedWord, L"", 4},
+        {{L"status", L"--json=yes"}, ArgumentError::UnknownOption, L"--json"},
+        {{L"status", L"--verbose:S3cret"}, ArgumentError::UnknownOption, L"--verbose"},
+        {{L"status", L"-xS3cret"}, ArgumentError::UnknownOption, L"-x"},
         {{L"status", L"--no-verify"}, ArgumentError::UnknownOption, L"--no-verify"},
         {{L"remove", L"--user", L"bob"}, ArgumentError::UnknownOption, L"--user"},
         {{L"set", L"--user", L"bob", L"--json"}, ArgumentError::UnknownOption, L"--json"},
-        {{L"set", L"--passwd=hunter2", L"--user", L"bob"},
-         ArgumentError::UnknownOption,
-         L"--passwd"},
+        {{L"set", L"--passwd=hunter2", L"--user", L"bob"}, ArgumentError::PasswordOption, L""},
         {{L"set", L"--username", L"bob"}, ArgumentError::UnknownOption, L"--username"},
         {{L"set", L"--user"}, ArgumentError::MissingValue, L"--user"},
         {{L"set", L"--user", L"--no-verify"}, ArgumentError::MissingValue, L"--user"},
@@ -78,6 +81,12 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"set", L"--user", L"bob", L"/password:hunter2"}, ArgumentError::PasswordOption, L""},
         {{L"set", L"/p", L"hunter2"}, ArgumentError::PasswordOption, L""},
         {{L"-p", L"hunter2"}, ArgumentError::PasswordOption, L""},
+        // In any letter case, with "=" or ":", and a short option with its value glued on.
+        {{L"set", L"/p:S3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"-PS3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"/Password:S3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"--password:S3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"remove", L"--PWD=S3cret"}, ArgumentError::PasswordOption, L""},
         {{L"status", L"--password", L"x"}, ArgumentError::PasswordOption, L""},
         {{L"set"}, ArgumentError::MissingUser, L""},
         {{L"set", L"--no-verify", L"--domain", L"PC"}, ArgumentError::MissingUser, L""},
@@ -99,12 +108,15 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         const Arguments parsed = Parse(c.words);
         EXPECT_EQ(parsed.command, Command::None) << Show(c.words);
         EXPECT_EQ(static_cast<int>(parsed.error), static_cast<int>(c.error)) << Show(c.words);
-        if (!c.offending.empty())
+        if (c.offending.empty())
+            EXPECT_EQ(parsed.offending, nullptr) << Show(c.words);
+        else
         {
             ASSERT_NE(parsed.offending, nullptr) << Show(c.words);
             EXPECT_EQ(std::wstring(parsed.offending, parsed.offendingLength), c.offending)
                 << Show(c.words);
         }
+        EXPECT_EQ(parsed.position, c.position) << Show(c.words);
     }
 }
 
@@ -142,6 +154,7 @@ TEST(CliArguments, AcceptedCommandLines)
         {{L"set", L"--user", L"bob"}, "set user=bob domain=-"},
         {{L"set", L"--no-verify", L"--user=bob"}, "set user=bob domain=- no-verify"},
         {{L"set", L"--user", L"CORP\\bob"}, "set user=bob domain=CORP"},
+        {{L"set", L"--user:CORP\\bob"}, "set user=bob domain=CORP"},
         {{L"set", L"--user", L"bob", L"--domain", L"CORP"}, "set user=bob domain=CORP"},
         // An empty domain is allowed, as in the dialog; so is a name after "=" with a dash.
         {{L"set", L"--domain=", L"--user=-odd"}, "set user=-odd domain="},
