@@ -7,7 +7,9 @@
 DWORD CheckCredentials(const wchar_t* domain, const wchar_t* user, const wchar_t* password,
                        LogonFunction logon)
 {
-    const bool principalName = wcschr(user, L'@') != nullptr;
+    // LogonUserW takes a user@domain name only without a domain; with one given, the pair
+    // is checked as it will be stored.
+    const bool principalName = domain[0] == L'\0' && wcschr(user, L'@') != nullptr;
     UniqueKernelHandle token;
     SetLastError(ERROR_SUCCESS);
     if (logon(user, principalName ? nullptr : domain, password, LOGON32_LOGON_INTERACTIVE,

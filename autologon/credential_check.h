@@ -13,6 +13,6 @@ using LogonFunction = BOOL(WINAPI*)(LPCWSTR user, LPCWSTR domain, LPCWSTR passwo
 // 0 when `logon` (LogonUserW for an interactive logon with the default provider) accepts
 // the user, domain and password; otherwise the Win32 error it gave (ERROR_LOGON_FAILURE when
 // it failed without one). The token is closed at once. A user name in the user@domain form
-// is checked with no domain, as LogonUserW requires for that form.
+// with an empty domain is checked with no domain, as LogonUserW requires for that form.
 DWORD CheckCredentials(const wchar_t* domain, const wchar_t* user, const wchar_t* password,
                        LogonFunction logon = LogonUserW);

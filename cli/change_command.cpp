@@ -2,6 +2,8 @@
 // the command line first (2), then administrator rights (4) before the password is read, so
 // that a job without rights does not consume its input; then the password (2) and the
 // credential check (3); only then is anything written.
+#include <cwchar>
+
 #include "autologon.h"
 #include "change_report.h"
 #include "commands.h"
@@ -101,19 +103,21 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
     if (arguments.command == Command::Remove)
         return ApplyChange(false, L"", L"", L"", texts);
 
+    // The domain as given; else none for a user@domain name, which names its own domain and
+    // is checked that way; else this computer's name, as the dialog fills it in.
     wchar_t domain[kFieldLimit + 1] = {};
     if (arguments.domainGiven)
     {
         for (size_t i = 0; i <= kFieldLimit; ++i)
             domain[i] = arguments.domain[i];
     }
-    else
+    else if (wcschr(arguments.user, L'@') == nullptr)
     {
         DWORD error = 0;
         if (!ComputerName(domain, error))
         {
             WriteErrorNumber(texts.noComputerName, error, texts.noComputerNameEnd);
-            return kExitBadCommandLine;
+            return kExitChangeFailed;
         }
     }
 

@@ -17,7 +17,8 @@ const CliTexts kEnglish = {
     u8"  status     Shows whether automatic logon is on, and what keeps Windows from using it.\n"
     u8"             --json prints one JSON object on one line.\n"
     u8"  set        Switches automatic logon on for the user. The domain is the DOMAIN in\n"
-    u8"             --user DOMAIN\\NAME, or --domain, or else this computer's name.\n"
+    u8"             --user DOMAIN\\NAME, or --domain; none for --user NAME@DOMAIN; or else\n"
+    u8"             this computer's name.\n"
     u8"             The password is never taken from the command line: it is the first line\n"
     u8"             of standard input (UTF-8), or typed at a prompt when that is a console.\n"
     u8"             Windows checks the user name and password before anything is written;\n"
@@ -62,7 +63,7 @@ const CliTexts kEnglish = {
     u8"read. Nothing was changed.\n",
     u8"the password could not be read from standard input (error ",
     u8"the computer's name could not be read (error ",
-    u8"); give the domain with --domain.\n",
+    u8"); give the domain with --domain. Nothing was changed.\n",
     u8"Credential check: Windows accepts this user name and password.\n",
     u8"Credential check skipped (--no-verify): the user name and password were not checked.\n",
     u8"the credential check refused the logon: ",
@@ -112,8 +113,8 @@ const CliTexts kGerman = {
     u8"             abh\u00e4lt, sie zu nutzen. --json gibt ein JSON-Objekt in einer Zeile aus.\n"
     u8"  set        Schaltet die automatische Anmeldung f\u00fcr den Benutzer ein. Die Dom\u00e4ne "
     u8"ist\n"
-    u8"             DOMAIN aus --user DOMAIN\\NAME, sonst --domain, sonst der Name dieses "
-    u8"Computers.\n"
+    u8"             DOMAIN aus --user DOMAIN\\NAME oder --domain; keine bei --user NAME@DOMAIN;\n"
+    u8"             sonst der Name dieses Computers.\n"
     u8"             Das Passwort kommt nie von der Befehlszeile: Es ist die erste Zeile der\n"
     u8"             Standardeingabe (UTF-8) oder wird abgefragt, wenn diese eine Konsole ist.\n"
     u8"             Windows pr\u00fcft Benutzername und Passwort, bevor etwas geschrieben wird;\n"
@@ -169,7 +170,7 @@ const CliTexts kGerman = {
     u8"wurde nicht gelesen. Nichts wurde ge\u00e4ndert.\n",
     u8"das Passwort konnte nicht aus der Standardeingabe gelesen werden (Fehler ",
     u8"der Name des Computers konnte nicht gelesen werden (Fehler ",
-    u8"); geben Sie die Dom\u00e4ne mit --domain an.\n",
+    u8"); geben Sie die Dom\u00e4ne mit --domain an. Nichts wurde ge\u00e4ndert.\n",
     u8"Anmeldepr\u00fcfung: Windows akzeptiert diesen Benutzernamen und dieses Passwort.\n",
     u8"Anmeldepr\u00fcfung \u00fcbersprungen (--no-verify): Benutzername und Passwort wurden "
     u8"nicht gepr\u00fcft.\n",

@@ -175,6 +175,7 @@ TEST(CliChange, CredentialRefusalsGiveTheReasonAndExitCode3)
         << german.err;
 }
 
+// The pair that is checked is the pair that is stored.
 TEST(CliChange, TheCheckGetsTheDomainTheLogonWillUse)
 {
     const struct
@@ -188,19 +189,23 @@ TEST(CliChange, TheCheckGetsTheDomainTheLogonWillUse)
         {{L"set", L"--user", L"kiosk"}, ComputerName(), false, ComputerName() + L"\\kiosk"},
         {{L"set", L"--user", L"CORP\\kiosk"}, L"CORP", false, L"CORP\\kiosk"},
         {{L"set", L"--user", L"kiosk", L"--domain="}, L"", false, L"kiosk"},
-        // LogonUserW wants no domain with a user@domain name; Winlogon gets what the dialog's
-        // fields would hold.
-        {{L"set", L"--user", L"kiosk@corp.example"},
-         L"",
-         true,
-         ComputerName() + L"\\kiosk@corp.example"},
+        // A user@domain name names its domain: none is stored, and LogonUserW wants none.
+        {{L"set", L"--user", L"kiosk@corp.example"}, L"", true, L"kiosk@corp.example"},
+        // With a domain given, that pair is checked and stored as given.
+        {{L"set", L"--user", L"kiosk@corp.example", L"--domain", L"CORP"},
+         L"CORP",
+         false,
+         L"CORP\\kiosk@corp.example"},
     };
     for (const auto& c : cases)
     {
-        const CliRun run = RunWith(c.words, "hunter2");
+        ScratchMachine machine;
+        ResetLsaDouble();
+        const CliRun run = RunWith(c.words, "hunter2", true, false, &machine);
         ASSERT_EQ(g_logons.size(), 1u) << run.err;
         EXPECT_EQ(g_logons[0].domain, c.domain);
         EXPECT_EQ(g_logons[0].domainNull, c.domainNull);
+        EXPECT_EQ(ReadValues(machine.winlogon()).at(L"DefaultDomainName"), TextValue(c.domain));
         const std::wstring& account = c.account;
         EXPECT_EQ(run.out, "Credential check: Windows accepts this user name and password.\n"
                            "Automatic logon is on for " +
@@ -210,6 +215,22 @@ TEST(CliChange, TheCheckGetsTheDomainTheLogonWillUse)
         DWORD flags = 0;
         EXPECT_FALSE(GetHandleInformation(g_token, &flags)) << "the logon token was left open";
     }
+}
+
+// Without the computer's name there is no domain to store: the change fails, nothing is read.
+TEST(CliChange, NoComputerNameIsAFailureOfTheChange)
+{
+    ScratchMachine machine;
+    ResetLsaDouble();
+    ASSERT_EQ(
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\ComputerName"),
+        ERROR_SUCCESS);
+    const CliRun run = RunWith({L"set", L"--user", L"kiosk"}, "hunter2\n", true, false, &machine);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(Contains(run.err, "tarvelin-cli: the computer's name could not be read (error "))
+        << run.err;
+    EXPECT_EQ(run.inputRead, 0);
+    EXPECT_TRUE(ReadValues(machine.winlogon()).empty());
 }
 
 TEST(CliChange, NoVerifySkipsTheCheckAndSaysSo)
