@@ -1,6 +1,9 @@
 #include "status_reader.h"
 
+#include <initializer_list>
+
 #include "lsa_policy.h"
+#include "registry_value.h"
 #include "winlogon_values.h"
 
 namespace
@@ -15,91 +18,85 @@ constexpr NTSTATUS kStatusObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034)
 // sign-in and ignores automatic logon.
 constexpr DWORD kPasswordLessRequired = 2;
 
-UniqueRegKey OpenMachineKey(const wchar_t* path)
+// Reads the machine's keys in the 64-bit view, the one Windows reads at logon. A key or value
+// that does not exist reads as absent; any other failure is kept in the snapshot, the first
+// one only, and makes the whole status unreadable.
+class Reader
 {
-    UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.Put()) !=
-        ERROR_SUCCESS)
-        key.Release(); // a failed open leaves nothing to close
-    return key;
-}
+  public:
+    explicit Reader(StatusSnapshot& snapshot) : snapshot_(snapshot) {}
 
-// Reads a text value (REG_SZ or REG_EXPAND_SZ, unexpanded) whole and hands it to `use` as
-// (text, length); a missing value, or one of another type, is handed over as empty. The copy
-// is wiped before it is freed: a name or notice is none of the heap's next owner's business.
-template <typename Use>
-void WithTextValue(HKEY key, const wchar_t* name, Use use)
+    // The key, or null when it does not exist or cannot be opened.
+    UniqueRegKey Open(const wchar_t* path)
+    {
+        UniqueRegKey key;
+        const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0,
+                                          KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.Put());
+        if (opened != ERROR_SUCCESS)
+        {
+            key.Release(); // a failed open leaves nothing to close
+            Fail(opened, path, L"");
+        }
+        return key;
+    }
+
+    // True when the value exists and was read whole.
+    bool Read(const UniqueRegKey& key, const wchar_t* path, const wchar_t* name,
+              RegistryValue& value)
+    {
+        const LONG read = value.Read(key.Get(), name);
+        Fail(read, path, name);
+        return read == ERROR_SUCCESS;
+    }
+
+  private:
+    void Fail(LONG error, const wchar_t* path, const wchar_t* name)
+    {
+        if (error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND ||
+            snapshot_.unreadableValue != nullptr)
+            return;
+        snapshot_.unreadableKey = path;
+        snapshot_.unreadableValue = name;
+        snapshot_.unreadableError = static_cast<std::uint32_t>(error);
+    }
+
+    StatusSnapshot& snapshot_;
+};
+
+// The first kFieldLimit characters of a text; true when it holds more.
+bool CopyText(const RegistryValue& value, wchar_t (&out)[kFieldLimit + 1])
 {
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    wchar_t* data = nullptr;
+    const wchar_t* text = nullptr;
     DWORD length = 0;
-    if (key != nullptr &&
-        RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ) && size >= sizeof(wchar_t))
-        data = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
-    // A value that grew in between reads as empty.
-    if (data != nullptr && RegQueryValueExW(key, name, nullptr, &type,
-                                            reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS)
+    if (!value.Text(text, length))
+        length = 0;
+    DWORD i = 0;
+    for (; i < length && i < kFieldLimit; ++i)
+        out[i] = text[i];
+    out[i] = L'\0';
+    return length > kFieldLimit;
+}
+
+void Describe(const RegistryValue& value, ValueForm& form)
+{
+    form.present = value.Present();
+    form.type = value.Type();
+    DWORD number = 0;
+    if (value.Number(number))
+        form.number = number;
+    form.longer = CopyText(value, form.text);
+}
+
+// Windows asks for a confirmation at logon when either text holds anything, in either key.
+bool HasLegalNotice(Reader& reader, const UniqueRegKey& key, const wchar_t* path)
+{
+    bool notice = false;
+    for (const wchar_t* name : {L"LegalNoticeCaption", L"LegalNoticeText"})
     {
-        // Stored text need not be terminated: it ends at its first null or its last character.
-        while (length < size / sizeof(wchar_t) && data[length] != L'\0')
-            ++length;
+        RegistryValue value;
+        notice = (reader.Read(key, path, name, value) && value.HasText()) || notice;
     }
-    use(data != nullptr ? data : L"", length);
-    if (data != nullptr)
-    {
-        SecureZeroMemory(data, size);
-        HeapFree(GetProcessHeap(), 0, data);
-    }
-}
-
-// Copies at most kFieldLimit characters; true when the text was longer.
-bool CopyName(HKEY key, const wchar_t* name, wchar_t (&out)[kFieldLimit + 1])
-{
-    bool longer = false;
-    WithTextValue(key, name, [&](const wchar_t* text, DWORD length) {
-        DWORD i = 0;
-        for (; i < length && i < kFieldLimit; ++i)
-            out[i] = text[i];
-        out[i] = L'\0';
-        longer = length > kFieldLimit;
-    });
-    return longer;
-}
-
-bool TextIsNotEmpty(HKEY key, const wchar_t* name)
-{
-    bool notEmpty = false;
-    WithTextValue(key, name, [&](const wchar_t*, DWORD length) { notEmpty = length != 0; });
-    return notEmpty;
-}
-
-// False when the value is missing or not a 32-bit number.
-bool ReadNumber(HKEY key, const wchar_t* name, DWORD& number)
-{
-    DWORD type = REG_NONE;
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (key == nullptr ||
-        RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof value)
-        return false;
-    number = value;
-    return true;
-}
-
-bool ValueExists(HKEY key, const wchar_t* name)
-{
-    return key != nullptr &&
-           RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
-// Windows asks for a confirmation at logon when either text is non-empty, in either key.
-bool HasLegalNotice(HKEY key)
-{
-    return TextIsNotEmpty(key, L"LegalNoticeCaption") || TextIsNotEmpty(key, L"LegalNoticeText");
+    return notice;
 }
 } // namespace
 
@@ -130,27 +127,33 @@ SecretState ReadSecretState()
 void ReadStatusSnapshot(StatusSnapshot& snapshot)
 {
     snapshot = StatusSnapshot{};
+    Reader reader(snapshot);
     {
-        const UniqueRegKey winlogon = OpenMachineKey(kWinlogonPath);
-        WithTextValue(winlogon.Get(), kAutoAdminLogon, [&](const wchar_t* text, DWORD length) {
-            snapshot.autoAdminLogonOn = length == 1 && text[0] == L'1';
-        });
-        snapshot.domainLonger = CopyName(winlogon.Get(), kDefaultDomainName, snapshot.domain);
-        snapshot.userLonger = CopyName(winlogon.Get(), kDefaultUserName, snapshot.user);
-        // Whether it exists, never what it holds.
-        snapshot.plainTextPassword = ValueExists(winlogon.Get(), kDefaultPassword);
+        const UniqueRegKey winlogon = reader.Open(kWinlogonPath);
+        RegistryValue value;
+        if (reader.Read(winlogon, kWinlogonPath, kAutoAdminLogon, value))
+            Describe(value, snapshot.autoAdminLogon);
+        if (reader.Read(winlogon, kWinlogonPath, kDefaultDomainName, value))
+            snapshot.domainLonger = CopyText(value, snapshot.domain);
+        if (reader.Read(winlogon, kWinlogonPath, kDefaultUserName, value))
+            snapshot.userLonger = CopyText(value, snapshot.user);
+        // Whether it holds a password, never what that is: an empty or non-text value is none.
+        snapshot.plainTextPassword =
+            reader.Read(winlogon, kWinlogonPath, kDefaultPassword, value) && value.HasText();
         DWORD count = 0;
-        snapshot.hasLogonCount = ReadNumber(winlogon.Get(), kAutoLogonCount, count);
+        snapshot.hasLogonCount =
+            reader.Read(winlogon, kWinlogonPath, kAutoLogonCount, value) && value.Number(count);
         snapshot.logonCount = count;
-        snapshot.legalNotice = HasLegalNotice(winlogon.Get());
+        snapshot.legalNotice = HasLegalNotice(reader, winlogon, kWinlogonPath);
     }
     snapshot.legalNotice =
-        snapshot.legalNotice || HasLegalNotice(OpenMachineKey(kPoliciesPath).Get());
+        HasLegalNotice(reader, reader.Open(kPoliciesPath), kPoliciesPath) || snapshot.legalNotice;
 
-    DWORD passwordLess = 0;
-    snapshot.passwordLessSignIn = ReadNumber(OpenMachineKey(kPasswordLessPath).Get(),
-                                             L"DevicePasswordLessBuildVersion", passwordLess) &&
-                                  passwordLess == kPasswordLessRequired;
+    RegistryValue passwordLess;
+    DWORD version = 0;
+    snapshot.passwordLessSignIn = reader.Read(reader.Open(kPasswordLessPath), kPasswordLessPath,
+                                              L"DevicePasswordLessBuildVersion", passwordLess) &&
+                                  passwordLess.Number(version) && version == kPasswordLessRequired;
 
     snapshot.secret = ReadSecretState();
 }

@@ -7,8 +7,10 @@
 #include "status_verdict.h"
 
 // Fills `snapshot` from the 64-bit registry view (the one Windows reads at logon, also from
-// a 32-bit process) and from the secret store. A value or key that cannot be read counts as
-// absent; the secret counts as unknown when it cannot be read.
+// a 32-bit process) and from the secret store. A value or key that does not exist counts as
+// absent; one that exists but cannot be read (access refused, or it kept changing while it
+// was read) is named in the snapshot's unreadable fields. The secret counts as unknown when
+// it cannot be read.
 void ReadStatusSnapshot(StatusSnapshot& snapshot);
 
 // Present when the DefaultPassword secret holds a non-empty value, absent when it does not

@@ -1,27 +1,76 @@
 #include "status_verdict.h"
 
+namespace
+{
+bool IsText(const ValueForm& value, const wchar_t* text, bool expandable = false)
+{
+    if (!value.present || value.longer ||
+        (value.type != kRegSz && (!expandable || value.type != kRegExpandSz)))
+        return false;
+    std::size_t i = 0;
+    for (; text[i] != L'\0'; ++i)
+    {
+        if (value.text[i] != text[i])
+            return false;
+    }
+    return value.text[i] == L'\0';
+}
+} // namespace
+
+bool IsAutoAdminLogonOn(const ValueForm& value)
+{
+    return IsText(value, L"1", true);
+}
+
+bool IsUsualAutoAdminLogon(const ValueForm& value)
+{
+    return !value.present || IsText(value, L"0") || IsText(value, L"1") || IsText(value, L"");
+}
+
+// The rows in the order of Cause. The reads behind each field are in the status reader.
+const CauseRow kCauses[kCauseCount] = {
+    {"passwordless-sign-in", true, true,
+     [](const StatusSnapshot& s) { return s.passwordLessSignIn; }},
+    {"legal-notice", true, true, [](const StatusSnapshot& s) { return s.legalNotice; }},
+    // Windows switches automatic logon off by itself when it finds no password at all. An
+    // unknown secret may well hold one, so only a known absence counts.
+    {"no-password", true, true,
+     [](const StatusSnapshot& s) {
+         return s.secret == SecretState::Absent && !s.plainTextPassword;
+     }},
+    {"no-user", true, true, [](const StatusSnapshot& s) { return s.user[0] == L'\0'; }},
+    // At 0 Windows switches automatic logon off at the next start.
+    {"logon-count-used-up", true, true,
+     [](const StatusSnapshot& s) { return s.hasLogonCount && s.logonCount == 0; }},
+    {"plain-text-password", false, false,
+     [](const StatusSnapshot& s) { return s.plainTextPassword; }},
+    {"logon-count", false, false,
+     [](const StatusSnapshot& s) { return s.hasLogonCount && s.logonCount != 0; }},
+    {"secret-unknown", false, false,
+     [](const StatusSnapshot& s) { return s.secret == SecretState::Unknown; }},
+    // Read as off unless it is the text "1"; whether Windows honours other forms is not known.
+    {"auto-admin-logon-unusual", false, false,
+     [](const StatusSnapshot& s) { return !IsUsualAutoAdminLogon(s.autoAdminLogon); }},
+};
+
 StatusVerdict JudgeStatus(const StatusSnapshot& snapshot)
 {
-    StatusVerdict verdict = {snapshot.autoAdminLogonOn, 0, 0, kStatusOffExitCode};
-    if (verdict.enabled)
+    StatusVerdict verdict = {IsAutoAdminLogonOn(snapshot.autoAdminLogon), 0, kStatusOffExitCode};
+    if (snapshot.unreadableValue != nullptr)
     {
-        if (snapshot.passwordLessSignIn)
-            verdict.problems |= kProblemPasswordLessSignIn;
-        if (snapshot.legalNotice)
-            verdict.problems |= kProblemLegalNotice;
-        // Windows switches automatic logon off by itself when it finds no password at all.
-        // An unknown secret may well hold one, so only a known absence counts.
-        if (snapshot.secret == SecretState::Absent && !snapshot.plainTextPassword)
-            verdict.problems |= kProblemNoPassword;
-        if (snapshot.user[0] == L'\0')
-            verdict.problems |= kProblemNoUser;
-        verdict.exitCode = verdict.problems == 0 ? kStatusOnExitCode : kStatusStoppedExitCode;
+        verdict.exitCode = kStatusUnreadableExitCode;
+        return verdict;
     }
-    if (snapshot.plainTextPassword)
-        verdict.warnings |= kWarningPlainTextPassword;
-    if (snapshot.hasLogonCount)
-        verdict.warnings |= kWarningLogonCount;
-    if (snapshot.secret == SecretState::Unknown)
-        verdict.warnings |= kWarningSecretUnknown;
+    bool stopped = false;
+    for (unsigned int i = 0; i < kCauseCount; ++i)
+    {
+        const CauseRow& row = kCauses[i];
+        if ((row.whileOnOnly && !verdict.enabled) || !row.holds(snapshot))
+            continue;
+        verdict.causes |= 1u << i;
+        stopped = stopped || row.problem;
+    }
+    if (verdict.enabled)
+        verdict.exitCode = stopped ? kStatusStoppedExitCode : kStatusOnExitCode;
     return verdict;
 }

@@ -13,51 +13,93 @@ enum class SecretState
     Unknown  // it could not be read, usually for lack of administrator rights
 };
 
+// Registry types by their numbers, as status names them.
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
+
+// A registry value as status shows it: absent, or its type with the text or number it holds.
+struct ValueForm
+{
+    bool present = false;
+    std::uint32_t type = 0;
+    std::uint32_t number = 0;           // a REG_DWORD's number
+    wchar_t text[kFieldLimit + 1] = {}; // a text's first kFieldLimit characters
+    bool longer = false;                // ... and it holds more
+};
+
 struct StatusSnapshot
 {
-    bool autoAdminLogonOn = false;        // AutoAdminLogon is the text "1"
+    ValueForm autoAdminLogon;             // on when it is the text "1"
     wchar_t domain[kFieldLimit + 1] = {}; // DefaultDomainName, at most kFieldLimit characters
     bool domainLonger = false;            // ... and it holds more than that
     wchar_t user[kFieldLimit + 1] = {};   // DefaultUserName, likewise
     bool userLonger = false;
-    bool plainTextPassword = false; // a DefaultPassword value stands in the Winlogon key
+    bool plainTextPassword = false; // a DefaultPassword value in the Winlogon key holds text
     bool hasLogonCount = false;     // AutoLogonCount exists as a number
     std::uint32_t logonCount = 0;
-    bool legalNotice = false;        // a non-empty LegalNoticeCaption or LegalNoticeText
+    bool legalNotice = false;        // a LegalNoticeCaption or LegalNoticeText holds text
     bool passwordLessSignIn = false; // DevicePasswordLessBuildVersion is 2
     SecretState secret = SecretState::Unknown;
+
+    // A value that could not be read (and that is not merely missing): nothing is judged
+    // then, since any guess could be wrong. Names are the reader's constants.
+    const wchar_t* unreadableKey = nullptr;
+    const wchar_t* unreadableValue = nullptr;
+    std::uint32_t unreadableError = 0;
 };
 
-// Each keeps Windows from logging on by itself; listed only while automatic logon is on.
-enum StatusProblem : unsigned int
+// Every cause status knows, problems first. Each is one row of kCauses.
+enum class Cause : unsigned int
 {
-    kProblemPasswordLessSignIn = 1u << 0,
-    kProblemLegalNotice = 1u << 1,
-    kProblemNoPassword = 1u << 2,
-    kProblemNoUser = 1u << 3,
+    // Problems: each keeps Windows from logging on by itself.
+    PasswordLessSignIn,
+    LegalNotice,
+    NoPassword,
+    NoUser,
+    LogonCountUsedUp,
+    // Warnings: it may not log on, or it is unsafe.
+    PlainTextPassword,
+    LogonCount,
+    SecretUnknown,
+    AutoAdminLogonUnusual,
+    Count
 };
-constexpr unsigned int kProblemKinds = 4;
+constexpr unsigned int kCauseCount = static_cast<unsigned int>(Cause::Count);
 
-// Worth knowing whether automatic logon is on or off.
-enum StatusWarning : unsigned int
+constexpr unsigned int CauseBit(Cause cause)
 {
-    kWarningPlainTextPassword = 1u << 0,
-    kWarningLogonCount = 1u << 1,
-    kWarningSecretUnknown = 1u << 2,
+    return 1u << static_cast<unsigned int>(cause);
+}
+
+struct CauseRow
+{
+    const char* id;   // the name scripts match on
+    bool problem;     // a problem stops automatic logon; a warning does not
+    bool whileOnOnly; // listed only while automatic logon is on
+    bool (*holds)(const StatusSnapshot& snapshot);
 };
-constexpr unsigned int kWarningKinds = 3;
+extern const CauseRow kCauses[kCauseCount];
 
 // Exit codes of the status check.
-constexpr int kStatusOnExitCode = 0;      // on, and nothing found stops it
-constexpr int kStatusOffExitCode = 5;     // off
-constexpr int kStatusStoppedExitCode = 6; // on, but a problem stops it
+constexpr int kStatusOnExitCode = 0;         // on, and nothing found stops it
+constexpr int kStatusUnreadableExitCode = 1; // a value could not be read: nothing is judged
+constexpr int kStatusOffExitCode = 5;        // off
+constexpr int kStatusStoppedExitCode = 6;    // on, but a problem stops it
 
 struct StatusVerdict
 {
     bool enabled;
-    unsigned int problems; // StatusProblem bits
-    unsigned int warnings; // StatusWarning bits
+    unsigned int causes; // CauseBit of each cause found
     int exitCode;
+
+    bool Has(Cause cause) const { return (causes & CauseBit(cause)) != 0; }
 };
 
 StatusVerdict JudgeStatus(const StatusSnapshot& snapshot);
+
+// Automatic logon is on: AutoAdminLogon is the text "1" (REG_SZ or REG_EXPAND_SZ).
+bool IsAutoAdminLogonOn(const ValueForm& value);
+// AutoAdminLogon stands as Windows writes it: absent, or REG_SZ "0", "1" or empty.
+bool IsUsualAutoAdminLogon(const ValueForm& value);

@@ -16,6 +16,10 @@ int RunStatus(bool json, const CliTexts& texts)
         ComposeStatusJson(snapshot, verdict, report);
     else
         ComposeStatusText(snapshot, verdict, texts, report);
-    WriteOut(report.Text());
+    // A status that could not be read is an error: standard error, unless JSON was asked for.
+    if (verdict.exitCode == kStatusUnreadableExitCode && !json)
+        WriteErr(report.Text());
+    else
+        WriteOut(report.Text());
     return verdict.exitCode;
 }

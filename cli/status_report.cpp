@@ -4,15 +4,54 @@
 
 namespace
 {
-// The identifiers scripts match on, in the order of the bits.
-const wchar_t* const kProblemIds[kProblemKinds] = {L"passwordless-sign-in", L"legal-notice",
-                                                   L"no-password", L"no-user"};
-const wchar_t* const kWarningIds[kWarningKinds] = {L"plain-text-password", L"logon-count",
-                                                   L"secret-unknown"};
 const wchar_t* const kSecretIds[] = {L"absent", L"present", L"unknown"};
 
 // A name that is longer than any a logon uses is shown up to that length, marked as cut.
 const wchar_t kCutMark[] = L"\u2026";
+
+// The registry's names of its value types, by number.
+const char* const kTypeNames[] = {
+    "REG_NONE",
+    "REG_SZ",
+    "REG_EXPAND_SZ",
+    "REG_BINARY",
+    "REG_DWORD",
+    "REG_DWORD_BIG_ENDIAN",
+    "REG_LINK",
+    "REG_MULTI_SZ",
+    "REG_RESOURCE_LIST",
+    "REG_FULL_RESOURCE_DESCRIPTOR",
+    "REG_RESOURCE_REQUIREMENTS_LIST",
+    "REG_QWORD",
+};
+
+void AddTypeName(TextBuffer& out, std::uint32_t type)
+{
+    if (type < sizeof kTypeNames / sizeof kTypeNames[0])
+        out.Add(kTypeNames[type]);
+    else
+        out.Add("type ").AddNumber(type);
+}
+
+bool IsTextType(std::uint32_t type)
+{
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+// How a value stands, for people: REG_DWORD 1, REG_SZ "1 ", REG_BINARY.
+void AddForm(TextBuffer& out, const ValueForm& value)
+{
+    AddTypeName(out, value.type);
+    if (value.type == kRegDword)
+        out.Add(L' ').AddNumber(value.number);
+    else if (IsTextType(value.type))
+    {
+        out.Add(L" \"").Add(value.text);
+        if (value.longer)
+            out.Add(kCutMark);
+        out.Add(L'"');
+    }
+}
 
 void AddName(TextBuffer& out, const char* label, const wchar_t* name, bool longer,
              const CliTexts& texts)
@@ -27,18 +66,40 @@ void AddName(TextBuffer& out, const char* label, const wchar_t* name, bool longe
     out.Add(L'\n');
 }
 
-void AddJsonList(TextBuffer& out, unsigned int bits, const wchar_t* const* ids, unsigned int kinds)
+// The cause's sentence with its detail where the sentence has "{}".
+void AddCause(TextBuffer& out, Cause cause, const StatusSnapshot& snapshot, const CliTexts& texts)
 {
-    out.Add(L'[');
-    bool first = true;
-    for (unsigned int i = 0; i < kinds; ++i)
+    const char* sentence = texts.causes[static_cast<unsigned int>(cause)];
+    std::size_t mark = 0;
+    while (sentence[mark] != '\0' && !(sentence[mark] == '{' && sentence[mark + 1] == '}'))
+        ++mark;
+    if (sentence[mark] == '\0')
     {
-        if ((bits & (1u << i)) == 0)
+        out.Add(sentence);
+        return;
+    }
+    wchar_t storage[kFieldLimit + 64];
+    TextBuffer detail(storage, sizeof storage / sizeof storage[0]);
+    if (cause == Cause::LogonCount)
+        detail.AddNumber(snapshot.logonCount);
+    else if (cause == Cause::AutoAdminLogonUnusual)
+        AddForm(detail, snapshot.autoAdminLogon);
+    out.Add(sentence, mark).Add(detail.Text()).Add(sentence + mark + 2);
+}
+
+// The problems or the warnings among the causes, in their order.
+void AddJsonCauses(TextBuffer& out, unsigned int causes, bool problems)
+{
+    out.Add(L"[");
+    bool first = true;
+    for (unsigned int i = 0; i < kCauseCount; ++i)
+    {
+        if ((causes & (1u << i)) == 0 || kCauses[i].problem != problems)
             continue;
         if (!first)
             out.Add(L',');
         first = false;
-        AddJsonString(out, ids[i]);
+        out.Add(L'"').Add(kCauses[i].id).Add(L'"');
     }
     out.Add(L']');
 }
@@ -58,13 +119,56 @@ int ResultIndex(const StatusVerdict& verdict)
 {
     if (!verdict.enabled)
         return 1;
-    return verdict.problems == 0 ? 0 : 2;
+    return verdict.exitCode == kStatusOnExitCode ? 0 : 2;
+}
+
+void AddUnreadableName(TextBuffer& out, const StatusSnapshot& snapshot)
+{
+    out.Add(snapshot.unreadableKey);
+    if (snapshot.unreadableValue[0] != L'\0')
+        out.Add(L'\\').Add(snapshot.unreadableValue);
 }
 } // namespace
+
+void AddJsonValue(TextBuffer& out, const ValueForm& value)
+{
+    if (!value.present)
+    {
+        out.Add(L"null");
+        return;
+    }
+    const bool plain = value.type == kRegSz || value.type == kRegDword;
+    if (!plain)
+    {
+        out.Add(L"{\"type\":\"");
+        AddTypeName(out, value.type);
+        out.Add(L"\"");
+        if (!IsTextType(value.type))
+        {
+            out.Add(L'}');
+            return;
+        }
+        out.Add(L",\"value\":");
+    }
+    if (value.type == kRegDword)
+        out.AddNumber(value.number);
+    else
+        AddJsonName(out, L"", value.text, value.longer);
+    if (!plain)
+        out.Add(L'}');
+}
 
 void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                        const CliTexts& texts, TextBuffer& out)
 {
+    if (verdict.exitCode == kStatusUnreadableExitCode)
+    {
+        out.Add(L"tarvelin-cli: ");
+        AddUnreadableName(out, snapshot);
+        out.Add(texts.unreadable[0]).AddNumber(snapshot.unreadableError);
+        out.Add(texts.unreadable[1]);
+        return;
+    }
     out.Add(texts.autoLogon).Add(verdict.enabled ? texts.on : texts.off).Add(L'\n');
     AddName(out, texts.domain, snapshot.domain, snapshot.domainLonger, texts);
     AddName(out, texts.user, snapshot.user, snapshot.userLonger, texts);
@@ -77,18 +181,13 @@ void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verd
         out.Add(texts.notSet);
     out.Add(L'\n');
 
-    for (unsigned int i = 0; i < kProblemKinds; ++i)
+    // Problems first, then warnings: the causes stand in that order.
+    for (unsigned int i = 0; i < kCauseCount; ++i)
     {
-        if ((verdict.problems & (1u << i)) != 0)
-            out.Add(texts.problem).Add(texts.problems[i]).Add(L'\n');
-    }
-    for (unsigned int i = 0; i < kWarningKinds; ++i)
-    {
-        if ((verdict.warnings & (1u << i)) == 0)
+        if ((verdict.causes & (1u << i)) == 0)
             continue;
-        out.Add(texts.warning).Add(texts.warnings[i]);
-        if ((1u << i) == kWarningLogonCount)
-            out.AddNumber(snapshot.logonCount).Add(texts.logonCountEnd);
+        out.Add(kCauses[i].problem ? texts.problem : texts.warning);
+        AddCause(out, static_cast<Cause>(i), snapshot, texts);
         out.Add(L'\n');
     }
     out.Add(texts.results[ResultIndex(verdict)]);
@@ -97,11 +196,23 @@ void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verd
 void ComposeStatusJson(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                        TextBuffer& out)
 {
+    if (verdict.exitCode == kStatusUnreadableExitCode)
+    {
+        out.Add(L"{\"command\":\"status\",\"error\":\"value-unreadable\",\"errorNumber\":");
+        out.AddNumber(snapshot.unreadableError);
+        out.Add(L",\"key\":");
+        AddJsonString(out, snapshot.unreadableKey);
+        out.Add(L",\"value\":");
+        AddJsonString(out, snapshot.unreadableValue);
+        out.Add(L"}\n");
+        return;
+    }
     out.Add(L"{\"enabled\":").Add(verdict.enabled ? L"true" : L"false");
+    out.Add(L",\"autoAdminLogon\":");
+    AddJsonValue(out, snapshot.autoAdminLogon);
     AddJsonName(out, L",\"domain\":", snapshot.domain, snapshot.domainLonger);
     AddJsonName(out, L",\"user\":", snapshot.user, snapshot.userLonger);
-    out.Add(L",\"secret\":");
-    AddJsonString(out, kSecretIds[static_cast<int>(snapshot.secret)]);
+    out.Add(L",\"secret\":\"").Add(kSecretIds[static_cast<int>(snapshot.secret)]).Add(L'"');
     out.Add(L",\"plainTextPassword\":").Add(snapshot.plainTextPassword ? L"true" : L"false");
     out.Add(L",\"logonCount\":");
     if (snapshot.hasLogonCount)
@@ -109,8 +220,8 @@ void ComposeStatusJson(const StatusSnapshot& snapshot, const StatusVerdict& verd
     else
         out.Add(L"null");
     out.Add(L",\"problems\":");
-    AddJsonList(out, verdict.problems, kProblemIds, kProblemKinds);
+    AddJsonCauses(out, verdict.causes, true);
     out.Add(L",\"warnings\":");
-    AddJsonList(out, verdict.warnings, kWarningIds, kWarningKinds);
+    AddJsonCauses(out, verdict.causes, false);
     out.Add(L"}\n");
 }

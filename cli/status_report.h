@@ -4,15 +4,24 @@
 #include "text_buffer.h"
 #include "texts.h"
 
-// Characters that hold either report of any snapshot: each name at most kFieldLimit
-// characters, each written as a six-character escape at worst.
-constexpr std::size_t kStatusReportCapacity = 4096;
+// Characters that hold either report of any snapshot: each name and AutoAdminLogon's text at
+// most kFieldLimit characters, each written as a six-character escape at worst.
+constexpr std::size_t kStatusReportCapacity = 8192;
 
+// Composes the report for people, one fact a line; or, when a value could not be read, the
+// one line that says which (for standard error).
 void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                        const CliTexts& texts, TextBuffer& out);
 
 // One object on one line (with its line end), always with every key:
-// {"enabled":bool,"domain":string,"user":string,"secret":"present"|"absent"|"unknown",
-//  "plainTextPassword":bool,"logonCount":number|null,"problems":[...],"warnings":[...]}
+// {"enabled":bool,"autoAdminLogon":value,"domain":string,"user":string,
+//  "secret":"present"|"absent"|"unknown","plainTextPassword":bool,"logonCount":number|null,
+//  "problems":[...],"warnings":[...]}
+// or, when a value could not be read:
+// {"command":"status","error":"value-unreadable","errorNumber":n,"key":string,"value":string}
 void ComposeStatusJson(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                        TextBuffer& out);
+
+// A registry value in JSON: null when absent, a REG_SZ as a string, a REG_DWORD as a number,
+// any other type as {"type":"REG_...","value":text} (the value only for text types).
+void AddJsonValue(TextBuffer& out, const ValueForm& value);

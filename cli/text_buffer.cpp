@@ -33,8 +33,12 @@ TextBuffer& TextBuffer::Add(const wchar_t* text)
 
 TextBuffer& TextBuffer::Add(const char* utf8)
 {
+    return Add(utf8, TextLength(utf8));
+}
+
+TextBuffer& TextBuffer::Add(const char* utf8, std::size_t end)
+{
     const auto* bytes = reinterpret_cast<const unsigned char*>(utf8);
-    const std::size_t end = TextLength(utf8);
     const std::size_t start = length_;
     char32_t code = 0;
     for (std::size_t i = 0; fits_ && i < end && DecodeUtf8(bytes, end, i, code);)

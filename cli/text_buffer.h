@@ -14,6 +14,7 @@ class TextBuffer
     TextBuffer& Add(const wchar_t* text);
     // The program's own texts, which are UTF-8 (valid: they are written in the source).
     TextBuffer& Add(const char* utf8);
+    TextBuffer& Add(const char* utf8, std::size_t bytes); // the first `bytes`, whole characters
     TextBuffer& Add(const wchar_t* text, std::size_t count);
     TextBuffer& Add(wchar_t character);
     TextBuffer& AddNumber(unsigned long long number);

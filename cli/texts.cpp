@@ -30,13 +30,15 @@ const CliTexts kEnglish = {
     u8"\n"
     u8"Exit codes:\n"
     u8"  0  done; for status: automatic logon is on and nothing found stops it\n"
-    u8"  1  the change failed; the output says whether everything was put back\n"
+    u8"  1  the change failed (the output says whether everything was put back), or\n"
+    u8"     status could not read a value\n"
     u8"  2  bad command line, or no password given\n"
     u8"  3  the credential check refused the user name and password, or could not check them\n"
     u8"  4  administrator rights needed\n"
     u8"  5  status: automatic logon is off\n"
     u8"  6  status: automatic logon is on, but something listed stops it\n",
     u8"tarvelin-cli --help shows the commands and exit codes.\n",
+    {u8"\nProblems that status names (exit code 6):", u8"\nWarnings that status names:"},
 
     u8"no command given.\n",
     u8"unknown command: ",
@@ -90,18 +92,24 @@ const CliTexts kEnglish = {
     u8"Logon count: ",
     u8"not set",
     u8"Problem: ",
+    u8"Warning: ",
     {u8"this PC requires Windows Hello sign-in, so Windows ignores automatic logon.",
      u8"a legal notice must be confirmed at logon, so Windows waits for a key press.",
      u8"no password is stored, so Windows switches automatic logon off by itself.",
-     u8"no user name is set."},
-    u8"Warning: ",
-    {u8"the password stands readable in the registry (DefaultPassword).",
-     u8"automatic logon ends after ",
-     u8"whether a password is stored is unknown: reading it needs administrator rights."},
-    u8" more starts (AutoLogonCount).",
+     u8"no user name is set.",
+     u8"the logon count is used up (AutoLogonCount 0), so Windows switches automatic logon off "
+     u8"at the next start.",
+     u8"the password stands readable in the registry (DefaultPassword).",
+     u8"automatic logon ends after {} more starts (AutoLogonCount).",
+     u8"whether a password is stored is unknown: reading it needs administrator rights.",
+     u8"AutoAdminLogon holds {}, not the text \"0\" or \"1\" as Windows writes it; whether "
+     u8"Windows takes that form is not known."},
     {u8"Result: automatic logon is on, and nothing found stops it.\n",
      u8"Result: automatic logon is off.\n",
      u8"Result: automatic logon is on, but the problems above stop it.\n"},
+    {u8" could not be read (error ",
+     u8"), so nothing is judged. Error 234 means that it kept changing while it was read: try "
+     u8"again.\n"},
     false,
 };
 
@@ -130,8 +138,9 @@ const CliTexts kGerman = {
     u8"Exit-Codes:\n"
     u8"  0  erledigt; bei status: die automatische Anmeldung ist an, und nichts h\u00e4lt sie "
     u8"auf\n"
-    u8"  1  die \u00c4nderung ist fehlgeschlagen; die Ausgabe sagt, ob alles zur\u00fcckgesetzt "
-    u8"wurde\n"
+    u8"  1  die \u00c4nderung ist fehlgeschlagen (die Ausgabe sagt, ob alles zur\u00fcckgesetzt "
+    u8"wurde),\n"
+    u8"     oder status konnte einen Wert nicht lesen\n"
     u8"  2  fehlerhafte Befehlszeile, oder kein Passwort angegeben\n"
     u8"  3  die Anmeldepr\u00fcfung hat Benutzername und Passwort abgelehnt oder konnte sie "
     u8"nicht pr\u00fcfen\n"
@@ -139,6 +148,7 @@ const CliTexts kGerman = {
     u8"  5  status: die automatische Anmeldung ist aus\n"
     u8"  6  status: die automatische Anmeldung ist an, aber etwas Genanntes h\u00e4lt sie auf\n",
     u8"tarvelin-cli --help zeigt die Befehle und Exit-Codes.\n",
+    {u8"\nProbleme, die status nennt (Exit-Code 6):", u8"\nWarnungen, die status nennt:"},
 
     u8"kein Befehl angegeben.\n",
     u8"unbekannter Befehl: ",
@@ -202,23 +212,29 @@ const CliTexts kGerman = {
     u8"Anmeldez\u00e4hler: ",
     u8"nicht gesetzt",
     u8"Problem: ",
+    u8"Warnung: ",
     {u8"dieser PC verlangt die Anmeldung mit Windows Hello, daher \u00fcbergeht Windows die "
      u8"automatische Anmeldung.",
      u8"bei der Anmeldung muss ein rechtlicher Hinweis best\u00e4tigt werden, daher wartet Windows "
      u8"auf einen Tastendruck.",
      u8"es ist kein Passwort gespeichert, daher schaltet Windows die automatische Anmeldung "
      u8"selbst aus.",
-     u8"es ist kein Benutzername gesetzt."},
-    u8"Warnung: ",
-    {u8"das Passwort steht lesbar in der Registrierung (DefaultPassword).",
-     u8"die automatische Anmeldung endet nach ",
+     u8"es ist kein Benutzername gesetzt.",
+     u8"der Anmeldez\u00e4hler ist aufgebraucht (AutoLogonCount 0), daher schaltet Windows die "
+     u8"automatische Anmeldung beim n\u00e4chsten Start aus.",
+     u8"das Passwort steht lesbar in der Registrierung (DefaultPassword).",
+     u8"die automatische Anmeldung endet nach {} weiteren Starts (AutoLogonCount).",
      u8"ob ein Passwort gespeichert ist, ist unbekannt: Zum Lesen sind Administratorrechte "
-     u8"n\u00f6tig."},
-    u8" weiteren Starts (AutoLogonCount).",
+     u8"n\u00f6tig.",
+     u8"AutoAdminLogon enth\u00e4lt {}, nicht den Text \"0\" oder \"1\", wie Windows ihn "
+     u8"schreibt; ob Windows diese Form annimmt, ist nicht bekannt."},
     {u8"Ergebnis: Die automatische Anmeldung ist an, und nichts h\u00e4lt sie auf.\n",
      u8"Ergebnis: Die automatische Anmeldung ist aus.\n",
      u8"Ergebnis: Die automatische Anmeldung ist an, aber die genannten Probleme halten sie "
      u8"auf.\n"},
+    {u8" lie\u00df sich nicht lesen (Fehler ",
+     u8"), daher wird nichts beurteilt. Fehler 234 hei\u00dft, dass sich der Wert beim Lesen "
+     u8"st\u00e4ndig \u00e4nderte: Versuchen Sie es noch einmal.\n"},
     true,
 };
 } // namespace

@@ -7,9 +7,10 @@
 
 struct CliTexts
 {
-    const char* help;        // what the program does, before the usage lines
-    const char* commandHelp; // the commands and exit codes, after them
-    const char* seeHelp;     // after a refused command line
+    const char* help;          // what the program does, before the usage lines
+    const char* commandHelp;   // the commands and exit codes, after them
+    const char* seeHelp;       // after a refused command line
+    const char* causeLists[2]; // before the names of the problems, and of the warnings
 
     // Refused command lines; each is preceded by "tarvelin-cli: ".
     const char* noCommand;
@@ -56,11 +57,10 @@ struct CliTexts
     const char* logonCount;
     const char* notSet;
     const char* problem;
-    const char* problems[kProblemKinds]; // by bit, lowest first
     const char* warning;
-    const char* warnings[kWarningKinds]; // the logon count's: + count + logonCountEnd
-    const char* logonCountEnd;
-    const char* results[3]; // on and clear, off, on but stopped
+    const char* causes[kCauseCount]; // by Cause; "{}" stands for the cause's detail
+    const char* results[3];          // on and clear, off, on but stopped
+    const char* unreadable[2];       // + key\value + [0] + error number + [1]
 
     bool german; // the language of these texts, for the reports composed elsewhere
 };

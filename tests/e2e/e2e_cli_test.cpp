@@ -162,8 +162,8 @@ RegValues With(RegValues values, const RegValues& more)
     return values;
 }
 
-const std::string kJsonHead = "{\"enabled\":true,\"domain\":\"PC\",\"user\":\"kiosk\",\"secret\":"
-                              "\"absent\",";
+const std::string kJsonHead = "{\"enabled\":true,\"autoAdminLogon\":\"1\",\"domain\":\"PC\","
+                              "\"user\":\"kiosk\",\"secret\":\"absent\",";
 } // namespace
 
 TEST(CliStatus, EachStateItsJsonAndExitCode)
@@ -183,14 +183,16 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          {},
          {},
          5,
-         "{\"enabled\":false,\"domain\":\"\",\"user\":\"\",\"secret\":\"absent\","
+         "{\"enabled\":false,\"autoAdminLogon\":null,\"domain\":\"\",\"user\":\"\",\"secret\":"
+         "\"absent\","
          "\"plainTextPassword\":false,\"logonCount\":null,\"problems\":[],\"warnings\":[]}\n"},
         {"off: problems are not listed",
          {{L"AutoAdminLogon", TextValue(L"0")}},
          {},
          {{L"DevicePasswordLessBuildVersion", NumberValue(2)}},
          5,
-         "{\"enabled\":false,\"domain\":\"\",\"user\":\"\",\"secret\":\"absent\","
+         "{\"enabled\":false,\"autoAdminLogon\":\"0\",\"domain\":\"\",\"user\":\"\",\"secret\":"
+         "\"absent\","
          "\"plainTextPassword\":false,\"logonCount\":null,\"problems\":[],\"warnings\":[]}\n"},
         // The secret store of Wine holds nothing: only a plain-text password lets it log on.
         {"on and healthy",
@@ -234,7 +236,8 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          {},
          {},
          6,
-         "{\"enabled\":true,\"domain\":\"\",\"user\":\"\",\"secret\":\"absent\","
+         "{\"enabled\":true,\"autoAdminLogon\":\"1\",\"domain\":\"\",\"user\":\"\",\"secret\":"
+         "\"absent\","
          "\"plainTextPassword\":true,\"logonCount\":null,\"problems\":[\"no-user\"],"
          "\"warnings\":[\"plain-text-password\"]}\n"},
         {"logon count",
@@ -244,6 +247,22 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          0,
          kJsonHead + "\"plainTextPassword\":true,\"logonCount\":3,\"problems\":[],"
                      "\"warnings\":[\"plain-text-password\",\"logon-count\"]}\n"},
+        {"logon count used up",
+         With(kOn, With(plain, {{L"AutoLogonCount", NumberValue(0)}})),
+         {},
+         {},
+         6,
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":0,"
+                     "\"problems\":[\"logon-count-used-up\"],"
+                     "\"warnings\":[\"plain-text-password\"]}\n"},
+        {"AutoAdminLogon as a number keeps its verdict and is named",
+         With(kOn, With(plain, {{L"AutoAdminLogon", NumberValue(1)}})),
+         {},
+         {},
+         5,
+         "{\"enabled\":false,\"autoAdminLogon\":1,\"domain\":\"PC\",\"user\":\"kiosk\","
+         "\"secret\":\"absent\",\"plainTextPassword\":true,\"logonCount\":null,\"problems\":[],"
+         "\"warnings\":[\"plain-text-password\",\"auto-admin-logon-unusual\"]}\n"},
     };
     StatusKeys keys;
     for (const auto& c : cases)
@@ -366,6 +385,9 @@ TEST(CliCommandLine, UsageForWhatIsNotUnderstoodHelpAndVersion)
         EXPECT_TRUE(Contains(result.out, "Exit codes:\n  0  done;")) << result.out;
         EXPECT_TRUE(Contains(result.out, "  6  status: automatic logon is on, but something "
                                          "listed stops it\n"));
+        // The names status uses come from its table of causes.
+        EXPECT_TRUE(Contains(result.out, " logon-count-used-up")) << result.out;
+        EXPECT_TRUE(Contains(result.out, " auto-admin-logon-unusual\n")) << result.out;
         EXPECT_EQ(result.err, "");
     }
 

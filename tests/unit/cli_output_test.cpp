@@ -19,6 +19,16 @@ std::wstring Json(const std::wstring& text)
     return out.Text();
 }
 
+ValueForm Form(std::uint32_t type, const wchar_t* text, std::uint32_t number = 0)
+{
+    ValueForm value;
+    value.present = true;
+    value.type = type;
+    wcscpy(value.text, text);
+    value.number = number;
+    return value;
+}
+
 const wchar_t kHigh = static_cast<wchar_t>(0xD83D);
 const wchar_t kLow = static_cast<wchar_t>(0xDE00);
 } // namespace
@@ -90,7 +100,7 @@ TEST(TextBuffer, TextsInUtf8BecomeUtf16)
 TEST(StatusReport, JsonHasEveryKeyInOrder)
 {
     StatusSnapshot snapshot;
-    snapshot.autoAdminLogonOn = true;
+    snapshot.autoAdminLogon = Form(kRegSz, L"1");
     wcscpy(snapshot.domain, L"PC");
     wcscpy(snapshot.user, L"ki\"osk");
     snapshot.secret = SecretState::Absent;
@@ -100,18 +110,17 @@ TEST(StatusReport, JsonHasEveryKeyInOrder)
     wchar_t storage[kStatusReportCapacity];
     TextBuffer out(storage, kStatusReportCapacity);
     ComposeStatusJson(snapshot, JudgeStatus(snapshot), out);
-    EXPECT_STREQ(
-        out.Text(),
-        L"{\"enabled\":true,\"domain\":\"PC\",\"user\":\"ki\\\"osk\",\"secret\":\"absent\","
-        L"\"plainTextPassword\":false,\"logonCount\":3,"
-        L"\"problems\":[\"legal-notice\",\"no-password\"],"
-        L"\"warnings\":[\"logon-count\"]}\n");
+    EXPECT_STREQ(out.Text(), L"{\"enabled\":true,\"autoAdminLogon\":\"1\",\"domain\":\"PC\","
+                             L"\"user\":\"ki\\\"osk\",\"secret\":\"absent\","
+                             L"\"plainTextPassword\":false,\"logonCount\":3,"
+                             L"\"problems\":[\"legal-notice\",\"no-password\"],"
+                             L"\"warnings\":[\"logon-count\"]}\n");
 }
 
 TEST(StatusReport, TextOneFactALine)
 {
     StatusSnapshot snapshot;
-    snapshot.autoAdminLogonOn = true;
+    snapshot.autoAdminLogon = Form(kRegExpandSz, L"1");
     snapshot.secret = SecretState::Unknown;
     snapshot.plainTextPassword = true;
     snapshot.hasLogonCount = true;
@@ -134,38 +143,96 @@ TEST(StatusReport, TextOneFactALine)
                  L"Warning: automatic logon ends after 2 more starts (AutoLogonCount).\n"
                  L"Warning: whether a password is stored is unknown: reading it needs "
                  L"administrator rights.\n"
+                 L"Warning: AutoAdminLogon holds REG_EXPAND_SZ \"1\", not the text \"0\" or "
+                 L"\"1\" as Windows writes it; whether Windows takes that form is not known.\n"
                  L"Result: automatic logon is on, but the problems above stop it.\n");
 }
 
-// The longest names, every character escaped, with every problem and warning: both reports
-// still fit their buffer, in both languages.
-TEST(StatusReport, WorstCaseFits)
+// A registry value as JSON: plain for the two usual types, with its type for the others.
+TEST(StatusReport, ValuesInJson)
+{
+    const struct
+    {
+        ValueForm value;
+        std::wstring json;
+    } cases[] = {
+        {ValueForm(), L"null"},
+        {Form(kRegSz, L"1 "), L"\"1 \""},
+        {Form(kRegDword, L"", 1), L"1"},
+        {Form(kRegExpandSz, L"1"), L"{\"type\":\"REG_EXPAND_SZ\",\"value\":\"1\"}"},
+        {Form(3, L""), L"{\"type\":\"REG_BINARY\"}"},
+        {Form(99, L""), L"{\"type\":\"type 99\"}"},
+    };
+    for (const auto& c : cases)
+    {
+        wchar_t storage[128];
+        TextBuffer out(storage, 128);
+        AddJsonValue(out, c.value);
+        EXPECT_EQ(std::wstring(out.Text()), c.json);
+    }
+}
+
+// Nothing is judged when a value could not be read: the text names it, JSON says why.
+TEST(StatusReport, AValueThatCouldNotBeRead)
 {
     StatusSnapshot snapshot;
-    snapshot.autoAdminLogonOn = true;
-    for (size_t i = 0; i < kFieldLimit; ++i)
-    {
-        snapshot.domain[i] = L'\x01';
-        snapshot.user[i] = kHigh;
-    }
-    snapshot.domainLonger = true;
-    snapshot.userLonger = true;
-    snapshot.secret = SecretState::Unknown;
-    snapshot.plainTextPassword = true;
-    snapshot.hasLogonCount = true;
-    snapshot.logonCount = 4294967295u;
-    snapshot.passwordLessSignIn = true;
-    snapshot.legalNotice = true;
+    snapshot.unreadableKey = L"SOFTWARE\\Winlogon";
+    snapshot.unreadableValue = L"AutoAdminLogon";
+    snapshot.unreadableError = 234;
     const StatusVerdict verdict = JudgeStatus(snapshot);
     wchar_t storage[kStatusReportCapacity];
+    TextBuffer text(storage, kStatusReportCapacity);
+    ComposeStatusText(snapshot, verdict, TextsFor(false), text);
+    EXPECT_STREQ(text.Text(), L"tarvelin-cli: SOFTWARE\\Winlogon\\AutoAdminLogon could not be "
+                              L"read (error 234), so nothing is judged. Error 234 means that it "
+                              L"kept changing while it was read: try again.\n");
     TextBuffer json(storage, kStatusReportCapacity);
     ComposeStatusJson(snapshot, verdict, json);
-    EXPECT_TRUE(json.Fits()) << json.Length();
-    EXPECT_EQ(json.Text()[json.Length() - 1], L'\n');
-    for (bool german : {false, true})
+    EXPECT_STREQ(json.Text(), L"{\"command\":\"status\",\"error\":\"value-unreadable\","
+                              L"\"errorNumber\":234,\"key\":\"SOFTWARE\\\\Winlogon\","
+                              L"\"value\":\"AutoAdminLogon\"}\n");
+}
+
+// The longest names and values, every character escaped, with every cause that can stand
+// together: both reports still fit their buffer, in both languages.
+TEST(StatusReport, WorstCaseFits)
+{
+    for (const bool on : {true, false})
     {
-        TextBuffer text(storage, kStatusReportCapacity);
-        ComposeStatusText(snapshot, verdict, TextsFor(german), text);
-        EXPECT_TRUE(text.Fits()) << german;
+        StatusSnapshot snapshot;
+        // On: the one unusual form that is on. Off: the longest unusual form.
+        snapshot.autoAdminLogon = Form(kRegExpandSz, L"1");
+        if (!on)
+        {
+            snapshot.autoAdminLogon.type = kRegMultiSz;
+            for (size_t i = 0; i < kFieldLimit; ++i)
+                snapshot.autoAdminLogon.text[i] = L'\x01';
+            snapshot.autoAdminLogon.longer = true;
+        }
+        for (size_t i = 0; i < kFieldLimit; ++i)
+        {
+            snapshot.domain[i] = L'\x01';
+            snapshot.user[i] = kHigh;
+        }
+        snapshot.domainLonger = true;
+        snapshot.userLonger = true;
+        snapshot.secret = SecretState::Unknown;
+        snapshot.plainTextPassword = true;
+        snapshot.hasLogonCount = true;
+        snapshot.logonCount = 4294967295u;
+        snapshot.passwordLessSignIn = true;
+        snapshot.legalNotice = true;
+        const StatusVerdict verdict = JudgeStatus(snapshot);
+        wchar_t storage[kStatusReportCapacity];
+        TextBuffer json(storage, kStatusReportCapacity);
+        ComposeStatusJson(snapshot, verdict, json);
+        EXPECT_TRUE(json.Fits()) << json.Length();
+        EXPECT_EQ(json.Text()[json.Length() - 1], L'\n');
+        for (bool german : {false, true})
+        {
+            TextBuffer text(storage, kStatusReportCapacity);
+            ComposeStatusText(snapshot, verdict, TextsFor(german), text);
+            EXPECT_TRUE(text.Fits()) << german;
+        }
     }
 }

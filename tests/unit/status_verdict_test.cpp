@@ -1,61 +1,112 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <string>
 
 #include "status_verdict.h"
 
 namespace
 {
+ValueForm Text(const wchar_t* text, std::uint32_t type = kRegSz)
+{
+    ValueForm value;
+    value.present = true;
+    value.type = type;
+    wcscpy(value.text, text);
+    return value;
+}
+
+ValueForm Number(std::uint32_t number)
+{
+    ValueForm value;
+    value.present = true;
+    value.type = kRegDword;
+    value.number = number;
+    return value;
+}
+
 // On, with a user and a stored secret: Windows logs on by itself.
 StatusSnapshot Healthy()
 {
     StatusSnapshot snapshot;
-    snapshot.autoAdminLogonOn = true;
+    snapshot.autoAdminLogon = Text(L"1");
     wcscpy(snapshot.domain, L"PC");
     wcscpy(snapshot.user, L"kiosk");
     snapshot.secret = SecretState::Present;
     return snapshot;
 }
+
+// The causes found, by name, problems first: "no-user plain-text-password".
+std::string Causes(const StatusVerdict& verdict)
+{
+    std::string names;
+    for (unsigned int i = 0; i < kCauseCount; ++i)
+    {
+        if ((verdict.causes & (1u << i)) != 0)
+            names += (names.empty() ? "" : " ") + std::string(kCauses[i].id);
+    }
+    return names;
+}
 } // namespace
 
-TEST(StatusVerdict, EachProblemAndWarningWhileOn)
+TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
 {
     const struct
     {
         const char* name;
         void (*change)(StatusSnapshot&);
-        unsigned int problems;
-        unsigned int warnings;
+        bool enabled;
+        std::string causes;
         int exitCode;
     } cases[] = {
-        {"healthy", [](StatusSnapshot&) {}, 0, 0, 0},
-        {"Windows Hello required", [](StatusSnapshot& s) { s.passwordLessSignIn = true; },
-         kProblemPasswordLessSignIn, 0, 6},
-        {"legal notice", [](StatusSnapshot& s) { s.legalNotice = true; }, kProblemLegalNotice, 0,
-         6},
-        {"secret absent", [](StatusSnapshot& s) { s.secret = SecretState::Absent; },
-         kProblemNoPassword, 0, 6},
+        {"healthy", [](StatusSnapshot&) {}, true, "", 0},
+        {"Windows Hello required", [](StatusSnapshot& s) { s.passwordLessSignIn = true; }, true,
+         "passwordless-sign-in", 6},
+        {"legal notice", [](StatusSnapshot& s) { s.legalNotice = true; }, true, "legal-notice", 6},
+        {"secret absent", [](StatusSnapshot& s) { s.secret = SecretState::Absent; }, true,
+         "no-password", 6},
         {"secret absent, plain text stands in",
          [](StatusSnapshot& s) {
              s.secret = SecretState::Absent;
              s.plainTextPassword = true;
          },
-         0, kWarningPlainTextPassword, 0},
+         true, "plain-text-password", 0},
         {"secret unknown: it may hold one",
-         [](StatusSnapshot& s) { s.secret = SecretState::Unknown; }, 0, kWarningSecretUnknown, 0},
-        {"no user", [](StatusSnapshot& s) { s.user[0] = L'\0'; }, kProblemNoUser, 0, 6},
+         [](StatusSnapshot& s) { s.secret = SecretState::Unknown; }, true, "secret-unknown", 0},
+        {"no user", [](StatusSnapshot& s) { s.user[0] = L'\0'; }, true, "no-user", 6},
         {"logon count",
          [](StatusSnapshot& s) {
              s.hasLogonCount = true;
              s.logonCount = 3;
          },
-         0, kWarningLogonCount, 0},
-        {"logon count 0 is still a count",
+         true, "logon-count", 0},
+        // Windows switches automatic logon off at the next start.
+        {"logon count used up", [](StatusSnapshot& s) { s.hasLogonCount = true; }, true,
+         "logon-count-used-up", 6},
+        // Only the text "1" is on; any other form keeps its verdict and is named.
+        {"REG_DWORD 1", [](StatusSnapshot& s) { s.autoAdminLogon = Number(1); }, false,
+         "auto-admin-logon-unusual", 5},
+        {"\"1\" with a blank", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L"1 "); }, false,
+         "auto-admin-logon-unusual", 5},
+        {"REG_EXPAND_SZ \"1\"", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L"1", 2); }, true,
+         "auto-admin-logon-unusual", 0},
+        {"REG_MULTI_SZ \"1\"", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L"1", 7); }, false,
+         "auto-admin-logon-unusual", 5},
+        {"\"0\" is usual", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L"0"); }, false, "", 5},
+        {"empty is usual", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L""); }, false, "", 5},
+        {"absent is usual", [](StatusSnapshot& s) { s.autoAdminLogon = ValueForm(); }, false, "",
+         5},
+        // Off: only the warnings are listed.
+        {"off with problems and warnings",
          [](StatusSnapshot& s) {
+             s.autoAdminLogon = Text(L"0");
+             s.passwordLessSignIn = true;
+             s.user[0] = L'\0';
+             s.secret = SecretState::Unknown;
+             s.plainTextPassword = true;
              s.hasLogonCount = true;
-             s.logonCount = 0;
          },
-         0, kWarningLogonCount, 0},
+         false, "plain-text-password secret-unknown", 5},
         {"everything at once",
          [](StatusSnapshot& s) {
              s.passwordLessSignIn = true;
@@ -64,35 +115,35 @@ TEST(StatusVerdict, EachProblemAndWarningWhileOn)
              s.user[0] = L'\0';
              s.hasLogonCount = true;
          },
-         kProblemPasswordLessSignIn | kProblemLegalNotice | kProblemNoPassword | kProblemNoUser,
-         kWarningLogonCount, 6},
+         true, "passwordless-sign-in legal-notice no-password no-user logon-count-used-up", 6},
+        // A value that could not be read leaves nothing to judge.
+        {"unreadable",
+         [](StatusSnapshot& s) {
+             s.unreadableKey = L"SOFTWARE";
+             s.unreadableValue = L"AutoAdminLogon";
+             s.user[0] = L'\0';
+         },
+         true, "", 1},
     };
     for (const auto& c : cases)
     {
         StatusSnapshot snapshot = Healthy();
         c.change(snapshot);
         const StatusVerdict verdict = JudgeStatus(snapshot);
-        EXPECT_TRUE(verdict.enabled) << c.name;
-        EXPECT_EQ(verdict.problems, c.problems) << c.name;
-        EXPECT_EQ(verdict.warnings, c.warnings) << c.name;
+        EXPECT_EQ(verdict.enabled, c.enabled) << c.name;
+        EXPECT_EQ(Causes(verdict), c.causes) << c.name;
         EXPECT_EQ(verdict.exitCode, c.exitCode) << c.name;
     }
 }
 
-TEST(StatusVerdict, OffListsNoProblemsButKeepsTheWarnings)
+// Problems stand before warnings, so that a report lists them in that order.
+TEST(StatusVerdict, ProblemsComeFirstInTheTable)
 {
-    StatusSnapshot snapshot = Healthy();
-    snapshot.autoAdminLogonOn = false;
-    snapshot.passwordLessSignIn = true;
-    snapshot.legalNotice = true;
-    snapshot.user[0] = L'\0';
-    snapshot.secret = SecretState::Unknown;
-    snapshot.plainTextPassword = true;
-    snapshot.hasLogonCount = true;
-    const StatusVerdict verdict = JudgeStatus(snapshot);
-    EXPECT_FALSE(verdict.enabled);
-    EXPECT_EQ(verdict.problems, 0u);
-    EXPECT_EQ(verdict.warnings,
-              kWarningPlainTextPassword | kWarningLogonCount | kWarningSecretUnknown);
-    EXPECT_EQ(verdict.exitCode, 5);
+    bool warningSeen = false;
+    for (const CauseRow& cause : kCauses)
+    {
+        EXPECT_FALSE(cause.problem && warningSeen) << cause.id;
+        warningSeen = warningSeen || !cause.problem;
+        EXPECT_TRUE(!cause.problem || cause.whileOnOnly) << cause.id;
+    }
 }

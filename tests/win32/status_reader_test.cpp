@@ -3,6 +3,7 @@
 // answers "not found": the stand-in in secret_test.cpp replaces it and LsaFreeMemory).
 #include <gtest/gtest.h>
 
+#include "registry_value.h"
 #include "status_reader.h"
 #include "writer_fixture.h"
 
@@ -28,9 +29,19 @@ RegValue Raw(DWORD type, const std::vector<unsigned char>& data)
     return {type, data};
 }
 
+RegValue Multi(const std::wstring& strings)
+{
+    RegValue value = Raw(REG_MULTI_SZ, Utf16Bytes(strings));
+    value.data.insert(value.data.end(), {0, 0, 0, 0});
+    return value;
+}
+
 std::string Describe(const StatusSnapshot& s)
 {
-    std::string text = s.autoAdminLogonOn ? "on" : "off";
+    std::string text = IsAutoAdminLogonOn(s.autoAdminLogon) ? "on" : "off";
+    if (!IsUsualAutoAdminLogon(s.autoAdminLogon))
+        text += "(type " + std::to_string(s.autoAdminLogon.type) + " " +
+                std::to_string(s.autoAdminLogon.number) + ")";
     text += " domain=" + std::string(s.domain, s.domain + wcslen(s.domain));
     text += s.domainLonger ? "+" : "";
     text += " user=" + std::string(s.user, s.user + wcslen(s.user));
@@ -59,16 +70,16 @@ TEST(StatusSnapshot, ReadsWhatDecidesTheLogon)
         std::string snapshot;
     } cases[] = {
         {"nothing set", {}, {}, {}, "off domain= user="},
-        {"only the text 1 is on",
+        {"only the text 1 is on; a number is kept as it stands",
          {{L"AutoAdminLogon", NumberValue(1)}, {L"DefaultUserName", TextValue(L"kiosk")}},
          {},
          {},
-         "off domain= user=kiosk"},
+         "off(type 4 1) domain= user=kiosk"},
         {"1 with a blank is not 1",
          {{L"AutoAdminLogon", TextValue(L"1 ")}},
          {},
          {},
-         "off domain= user="},
+         "off(type 1 0) domain= user="},
         {"unterminated text",
          {{L"AutoAdminLogon", Raw(REG_SZ, {'1', 0})}},
          {},
@@ -79,11 +90,22 @@ TEST(StatusSnapshot, ReadsWhatDecidesTheLogon)
          {},
          {},
          "off domain=" + cutName + "+ user=" + cutName + "+"},
-        {"a plain-text password, even an empty one",
-         {{L"DefaultPassword", TextValue(L"")}},
+        {"a plain-text password",
+         {{L"DefaultPassword", TextValue(L"pw")}},
          {},
          {},
          "off domain= user= plain"},
+        {"an empty or non-text DefaultPassword is none",
+         {{L"DefaultPassword", TextValue(L"")}, {L"AutoLogonCount", NumberValue(0)}},
+         {},
+         {},
+         "off domain= user= count=0"},
+        {"nor is a number", {{L"DefaultPassword", NumberValue(7)}}, {}, {}, "off domain= user="},
+        {"a legal notice as a list of lines, even one that starts with an empty line",
+         {{L"LegalNoticeText", Multi(std::wstring(L"\0Authorized use only", 21))}},
+         {},
+         {},
+         "off domain= user= notice"},
         {"a logon count that is not a number",
          {{L"AutoLogonCount", TextValue(L"3")}},
          {},
@@ -112,7 +134,7 @@ TEST(StatusSnapshot, ReadsWhatDecidesTheLogon)
         ResetLsaDouble();
 
         StatusSnapshot snapshot;
-        snapshot.autoAdminLogonOn = true; // poisoned: the reader must set every field
+        snapshot.autoAdminLogon.present = true; // poisoned: the reader must set every field
         snapshot.plainTextPassword = true;
         snapshot.legalNotice = true;
         ReadStatusSnapshot(snapshot);
@@ -170,5 +192,77 @@ TEST(SecretPresence, AnsweredWithoutKeepingThePassword)
         EXPECT_EQ(lsa.frees, handedOut ? 1 : 0) << c.name;
         EXPECT_TRUE(!handedOut || lsa.freedWiped) << c.name << ": freed before it was wiped";
         EXPECT_TRUE(lsa.stores.empty()) << c.name << ": reading must not write";
+    }
+}
+
+namespace
+{
+// A registry read that a test controls: a text value of `size` bytes that grows by 64 bytes
+// between the size query and the read, `growths` times.
+struct GrowingValue
+{
+    DWORD size = 0;
+    int growths = 0;
+    int reads = 0;
+};
+GrowingValue g_growing;
+
+LONG WINAPI GrowingQuery(HKEY, LPCWSTR, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size)
+{
+    *type = REG_SZ;
+    if (data == nullptr)
+    {
+        *size = g_growing.size;
+        return ERROR_SUCCESS;
+    }
+    ++g_growing.reads;
+    if (g_growing.growths > 0)
+    {
+        --g_growing.growths;
+        g_growing.size += 64;
+    }
+    const DWORD room = *size;
+    *size = g_growing.size; // as the registry does: the new size, whatever the buffer holds
+    if (room < g_growing.size)
+        return ERROR_MORE_DATA;
+    FillMemory(data, g_growing.size - sizeof(wchar_t), 'a');
+    return ERROR_SUCCESS;
+}
+} // namespace
+
+// Windows rewrites some Winlogon values at a logon: a value that grows between the size query
+// and the read must never make the reader touch more than it allocated, and one that keeps
+// changing counts as unreadable rather than as whatever was read last.
+TEST(RegistryValueRead, AValueThatGrowsMeanwhileLeavesTheHeapIntact)
+{
+    const struct
+    {
+        int growths;
+        LONG result;
+        int reads;
+        DWORD length; // characters read
+    } cases[] = {
+        {0, ERROR_SUCCESS, 1, 15},
+        {1, ERROR_SUCCESS, 2, 47},
+        {RegistryValue::kAttempts - 1, ERROR_SUCCESS, RegistryValue::kAttempts, 111},
+        {RegistryValue::kAttempts, ERROR_MORE_DATA, RegistryValue::kAttempts, 0},
+    };
+    for (const auto& c : cases)
+    {
+        HANDLE heap = HeapCreate(0, 0, 0);
+        ASSERT_NE(heap, nullptr);
+        g_growing = {32, c.growths, 0};
+        {
+            RegistryValue value(heap, GrowingQuery);
+            const wchar_t* text = nullptr;
+            DWORD length = 0xdeadbeef;
+            EXPECT_EQ(value.Read(HKEY_LOCAL_MACHINE, L"DefaultUserName"), c.result) << c.growths;
+            EXPECT_EQ(value.Present(), c.result == ERROR_SUCCESS) << c.growths;
+            EXPECT_EQ(value.Text(text, length) ? length : 0u, c.length) << c.growths;
+            EXPECT_EQ(g_growing.reads, c.reads) << c.growths;
+            EXPECT_TRUE(HeapValidate(heap, 0, nullptr)) << c.growths << ": heap damaged";
+        }
+        EXPECT_TRUE(HeapValidate(heap, 0, nullptr)) << c.growths << ": heap damaged when freed";
+        HeapDestroy(heap);
     }
 }
