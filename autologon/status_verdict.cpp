@@ -1,30 +1,14 @@
 #include "status_verdict.h"
 
-namespace
-{
-bool IsText(const ValueForm& value, const wchar_t* text, bool expandable = false)
-{
-    if (!value.present || value.longer ||
-        (value.type != kRegSz && (!expandable || value.type != kRegExpandSz)))
-        return false;
-    std::size_t i = 0;
-    for (; text[i] != L'\0'; ++i)
-    {
-        if (value.text[i] != text[i])
-            return false;
-    }
-    return value.text[i] == L'\0';
-}
-} // namespace
-
 bool IsAutoAdminLogonOn(const ValueForm& value)
 {
-    return IsText(value, L"1", true);
+    return IsTextValue(value, L"1", true);
 }
 
 bool IsUsualAutoAdminLogon(const ValueForm& value)
 {
-    return !value.present || IsText(value, L"0") || IsText(value, L"1") || IsText(value, L"");
+    return !value.present || IsTextValue(value, L"0") || IsTextValue(value, L"1") ||
+           IsTextValue(value, L"");
 }
 
 // The rows in the order of Cause. The reads behind each field are in the status reader.

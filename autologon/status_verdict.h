@@ -5,28 +5,13 @@
 #include <cstdint>
 
 #include "change_result.h"
+#include "value_form.h"
 
 enum class SecretState
 {
     Absent,  // the DefaultPassword secret does not exist, or holds an empty value
     Present, // it holds a non-empty value (never read further than that)
     Unknown  // it could not be read, usually for lack of administrator rights
-};
-
-// Registry types by their numbers, as status names them.
-constexpr std::uint32_t kRegSz = 1;
-constexpr std::uint32_t kRegExpandSz = 2;
-constexpr std::uint32_t kRegDword = 4;
-constexpr std::uint32_t kRegMultiSz = 7;
-
-// A registry value as status shows it: absent, or its type with the text or number it holds.
-struct ValueForm
-{
-    bool present = false;
-    std::uint32_t type = 0;
-    std::uint32_t number = 0;           // a REG_DWORD's number
-    wchar_t text[kFieldLimit + 1] = {}; // a text's first kFieldLimit characters
-    bool longer = false;                // ... and it holds more
 };
 
 struct StatusSnapshot

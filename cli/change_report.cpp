@@ -1,8 +1,6 @@
 #include "change_report.h"
 
-#include <cwchar>
-
-#include "winlogon_values.h"
+#include "value_text.h"
 
 namespace
 {
@@ -24,6 +22,17 @@ struct ChangeTexts
     const char* mayBeOn;
     const char* secretBlanked;
     const char* secretNotBlanked;
+
+    // When nothing is to change, and the dry run.
+    const char* alreadySet[2]; // [0] + domain\user + [1]
+    const char* alreadyOff;
+    const char* nothingChangedEnd[2]; // after the two above: changed, would change
+    const char* wouldChange;
+    const char* secretLabel;
+    const char* secretWould[2]; // be replaced, be blanked
+    const char* none;
+    const char* plainText; // a DefaultPassword value, never its text
+    const char* unreadable;
 };
 
 const ChangeTexts kEnglish = {
@@ -46,6 +55,15 @@ const ChangeTexts kEnglish = {
     u8"Automatic logon may still be on.\n",
     u8"The stored password is blanked.\n",
     u8"The stored password may still be there.\n",
+    {u8"Automatic logon is already set up for ", u8", "},
+    u8"Automatic logon is already off, and no password is stored, ",
+    {u8"so nothing changed.\n", u8"so nothing would change.\n"},
+    u8"Would change:\n",
+    u8"  password secret: ",
+    {u8"would be replaced", u8"would be blanked"},
+    u8"(none)",
+    u8"(plain text)",
+    u8"(unreadable)",
 };
 
 const ChangeTexts kGerman = {
@@ -70,6 +88,15 @@ const ChangeTexts kGerman = {
     u8"Die automatische Anmeldung ist vielleicht noch an.\n",
     u8"Das gespeicherte Passwort ist geleert.\n",
     u8"Das gespeicherte Passwort ist vielleicht noch vorhanden.\n",
+    {u8"Die automatische Anmeldung ist schon eingerichtet f\u00fcr ", u8", "},
+    u8"Die automatische Anmeldung ist schon aus, und kein Passwort ist gespeichert, ",
+    {u8"also wurde nichts ge\u00e4ndert.\n", u8"also w\u00fcrde sich nichts \u00e4ndern.\n"},
+    u8"W\u00fcrde \u00e4ndern:\n",
+    u8"  Passwort-Geheimnis: ",
+    {u8"w\u00fcrde ersetzt", u8"w\u00fcrde geleert"},
+    u8"(keiner)",
+    u8"(Klartext)",
+    u8"(nicht lesbar)",
 };
 
 void AddStep(const StepFailure& failure, const ChangeTexts& texts, TextBuffer& out)
@@ -122,12 +149,7 @@ void ComposeRemoveFailure(const ChangeResult& result, const ChangeTexts& texts, 
         AddStep(*failure, texts, out);
         out.Add(L".\n");
     }
-    // AutoAdminLogon "0" is written first: only a failure at or before it leaves logon on.
-    const StepFailure& registry = result.registry;
-    const bool off = registry.step == ChangeStep::None ||
-                     (registry.step == ChangeStep::WriteValue && registry.value != nullptr &&
-                      std::wcscmp(registry.value, kAutoAdminLogon) != 0);
-    out.Add(off ? texts.isOff : texts.mayBeOn);
+    out.Add(RemoveLeftOff(result) ? texts.isOff : texts.mayBeOn);
     out.Add(result.secret.step == ChangeStep::None ? texts.secretBlanked : texts.secretNotBlanked);
 }
 } // namespace
@@ -154,4 +176,46 @@ bool ComposeChangeReport(const ChangeResult& result, bool set, const wchar_t* do
     else
         ComposeRemoveFailure(result, texts, out);
     return false;
+}
+
+void ComposePlanReport(const ChangeState& before, const ChangePlan& plan, bool set, bool check,
+                       const wchar_t* domain, const wchar_t* user, bool german, TextBuffer& out)
+{
+    const ChangeTexts& texts = german ? kGerman : kEnglish;
+    if (!plan.Changes())
+    {
+        if (set)
+        {
+            out.Add(texts.alreadySet[0]);
+            if (domain[0] != L'\0')
+                out.Add(domain).Add(L'\\');
+            out.Add(user).Add(texts.alreadySet[1]);
+        }
+        else
+            out.Add(texts.alreadyOff);
+        out.Add(texts.nothingChangedEnd[check ? 1 : 0]);
+        return;
+    }
+    out.Add(texts.wouldChange);
+    for (unsigned int i = 0; i < kPlanValueCount; ++i)
+    {
+        if (!plan.change[i])
+            continue;
+        out.Add(L"  ").Add(kPlanValueNames[i]).Add(L": ");
+        if (before.unreadable[i])
+            out.Add(texts.unreadable);
+        else if (i == static_cast<unsigned int>(PlanValue::DefaultPassword))
+            out.Add(before.values[i].present ? texts.plainText : texts.none);
+        else
+            AddPlainValue(out, before.values[i], texts.none);
+        out.Add(L" -> ");
+        AddPlainValue(out, plan.after[i], texts.none);
+        out.Add(L'\n');
+    }
+    if (plan.secret != SecretAction::Keep)
+    {
+        out.Add(texts.secretLabel)
+            .Add(texts.secretWould[plan.secret == SecretAction::Replace ? 0 : 1])
+            .Add(L'\n');
+    }
 }

@@ -56,3 +56,53 @@ void AddJsonString(TextBuffer& out, const wchar_t* text)
     }
     out.Add(L'"');
 }
+
+TextBuffer& JsonObject::Key(const char* name)
+{
+    if (!first_)
+        out_.Add(L',');
+    first_ = false;
+    return out_.Add(L'"').Add(name).Add(L"\":");
+}
+
+TextBuffer& JsonObject::Key(const wchar_t* name)
+{
+    if (!first_)
+        out_.Add(L',');
+    first_ = false;
+    return out_.Add(L'"').Add(name).Add(L"\":");
+}
+
+JsonObject& JsonObject::String(const char* name, const wchar_t* text)
+{
+    if (text == nullptr)
+        return Null(name);
+    AddJsonString(Key(name), text);
+    return *this;
+}
+
+JsonObject& JsonObject::Id(const char* name, const char* id)
+{
+    if (id == nullptr)
+        return Null(name);
+    Key(name).Add(L'"').Add(id).Add(L'"');
+    return *this;
+}
+
+JsonObject& JsonObject::Bool(const char* name, bool value)
+{
+    Key(name).Add(value ? L"true" : L"false");
+    return *this;
+}
+
+JsonObject& JsonObject::Number(const char* name, unsigned long long number)
+{
+    Key(name).AddNumber(number);
+    return *this;
+}
+
+JsonObject& JsonObject::Null(const char* name)
+{
+    Key(name).Add(L"null");
+    return *this;
+}

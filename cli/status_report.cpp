@@ -1,57 +1,11 @@
 #include "status_report.h"
 
 #include "json_text.h"
+#include "value_text.h"
 
 namespace
 {
-const wchar_t* const kSecretIds[] = {L"absent", L"present", L"unknown"};
-
-// A name that is longer than any a logon uses is shown up to that length, marked as cut.
-const wchar_t kCutMark[] = L"\u2026";
-
-// The registry's names of its value types, by number.
-const char* const kTypeNames[] = {
-    "REG_NONE",
-    "REG_SZ",
-    "REG_EXPAND_SZ",
-    "REG_BINARY",
-    "REG_DWORD",
-    "REG_DWORD_BIG_ENDIAN",
-    "REG_LINK",
-    "REG_MULTI_SZ",
-    "REG_RESOURCE_LIST",
-    "REG_FULL_RESOURCE_DESCRIPTOR",
-    "REG_RESOURCE_REQUIREMENTS_LIST",
-    "REG_QWORD",
-};
-
-void AddTypeName(TextBuffer& out, std::uint32_t type)
-{
-    if (type < sizeof kTypeNames / sizeof kTypeNames[0])
-        out.Add(kTypeNames[type]);
-    else
-        out.Add("type ").AddNumber(type);
-}
-
-bool IsTextType(std::uint32_t type)
-{
-    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-}
-
-// How a value stands, for people: REG_DWORD 1, REG_SZ "1 ", REG_BINARY.
-void AddForm(TextBuffer& out, const ValueForm& value)
-{
-    AddTypeName(out, value.type);
-    if (value.type == kRegDword)
-        out.Add(L' ').AddNumber(value.number);
-    else if (IsTextType(value.type))
-    {
-        out.Add(L" \"").Add(value.text);
-        if (value.longer)
-            out.Add(kCutMark);
-        out.Add(L'"');
-    }
-}
+const char* const kSecretIds[] = {"absent", "present", "unknown"};
 
 void AddName(TextBuffer& out, const char* label, const wchar_t* name, bool longer,
              const CliTexts& texts)
@@ -104,17 +58,6 @@ void AddJsonCauses(TextBuffer& out, unsigned int causes, bool problems)
     out.Add(L']');
 }
 
-void AddJsonName(TextBuffer& out, const wchar_t* key, const wchar_t* name, bool longer)
-{
-    wchar_t storage[kFieldLimit + 2];
-    TextBuffer shown(storage, kFieldLimit + 2);
-    shown.Add(name);
-    if (longer)
-        shown.Add(kCutMark);
-    out.Add(key);
-    AddJsonString(out, shown.Text());
-}
-
 int ResultIndex(const StatusVerdict& verdict)
 {
     if (!verdict.enabled)
@@ -129,34 +72,6 @@ void AddUnreadableName(TextBuffer& out, const StatusSnapshot& snapshot)
         out.Add(L'\\').Add(snapshot.unreadableValue);
 }
 } // namespace
-
-void AddJsonValue(TextBuffer& out, const ValueForm& value)
-{
-    if (!value.present)
-    {
-        out.Add(L"null");
-        return;
-    }
-    const bool plain = value.type == kRegSz || value.type == kRegDword;
-    if (!plain)
-    {
-        out.Add(L"{\"type\":\"");
-        AddTypeName(out, value.type);
-        out.Add(L"\"");
-        if (!IsTextType(value.type))
-        {
-            out.Add(L'}');
-            return;
-        }
-        out.Add(L",\"value\":");
-    }
-    if (value.type == kRegDword)
-        out.AddNumber(value.number);
-    else
-        AddJsonName(out, L"", value.text, value.longer);
-    if (!plain)
-        out.Add(L'}');
-}
 
 void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                        const CliTexts& texts, TextBuffer& out)
@@ -196,32 +111,28 @@ void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verd
 void ComposeStatusJson(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                        TextBuffer& out)
 {
+    JsonObject json(out);
     if (verdict.exitCode == kStatusUnreadableExitCode)
     {
-        out.Add(L"{\"command\":\"status\",\"error\":\"value-unreadable\",\"errorNumber\":");
-        out.AddNumber(snapshot.unreadableError);
-        out.Add(L",\"key\":");
-        AddJsonString(out, snapshot.unreadableKey);
-        out.Add(L",\"value\":");
-        AddJsonString(out, snapshot.unreadableValue);
-        out.Add(L"}\n");
+        json.Id("command", "status").Id("error", "value-unreadable");
+        json.Number("errorNumber", snapshot.unreadableError);
+        json.String("key", snapshot.unreadableKey).String("value", snapshot.unreadableValue);
+        json.End();
+        out.Add(L'\n');
         return;
     }
-    out.Add(L"{\"enabled\":").Add(verdict.enabled ? L"true" : L"false");
-    out.Add(L",\"autoAdminLogon\":");
-    AddJsonValue(out, snapshot.autoAdminLogon);
-    AddJsonName(out, L",\"domain\":", snapshot.domain, snapshot.domainLonger);
-    AddJsonName(out, L",\"user\":", snapshot.user, snapshot.userLonger);
-    out.Add(L",\"secret\":\"").Add(kSecretIds[static_cast<int>(snapshot.secret)]).Add(L'"');
-    out.Add(L",\"plainTextPassword\":").Add(snapshot.plainTextPassword ? L"true" : L"false");
-    out.Add(L",\"logonCount\":");
+    json.Bool("enabled", verdict.enabled);
+    AddJsonValue(json.Key("autoAdminLogon"), snapshot.autoAdminLogon);
+    AddJsonName(json.Key("domain"), snapshot.domain, snapshot.domainLonger);
+    AddJsonName(json.Key("user"), snapshot.user, snapshot.userLonger);
+    json.Id("secret", kSecretIds[static_cast<int>(snapshot.secret)]);
+    json.Bool("plainTextPassword", snapshot.plainTextPassword);
     if (snapshot.hasLogonCount)
-        out.AddNumber(snapshot.logonCount);
+        json.Number("logonCount", snapshot.logonCount);
     else
-        out.Add(L"null");
-    out.Add(L",\"problems\":");
-    AddJsonCauses(out, verdict.causes, true);
-    out.Add(L",\"warnings\":");
-    AddJsonCauses(out, verdict.causes, false);
-    out.Add(L"}\n");
+        json.Null("logonCount");
+    AddJsonCauses(json.Key("problems"), verdict.causes, true);
+    AddJsonCauses(json.Key("warnings"), verdict.causes, false);
+    json.End();
+    out.Add(L'\n');
 }

@@ -21,7 +21,3 @@ void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verd
 // {"command":"status","error":"value-unreadable","errorNumber":n,"key":string,"value":string}
 void ComposeStatusJson(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                        TextBuffer& out);
-
-// A registry value in JSON: null when absent, a REG_SZ as a string, a REG_DWORD as a number,
-// any other type as {"type":"REG_...","value":text} (the value only for text types).
-void AddJsonValue(TextBuffer& out, const ValueForm& value);

@@ -1,0 +1,36 @@
+#include "value_form.h"
+
+bool IsTextValue(const ValueForm& value, const wchar_t* text, bool expandable)
+{
+    if (!value.present || value.longer ||
+        (value.type != kRegSz && (!expandable || value.type != kRegExpandSz)))
+        return false;
+    std::size_t i = 0;
+    for (; text[i] != L'\0'; ++i)
+    {
+        if (value.text[i] != text[i])
+            return false;
+    }
+    return value.text[i] == L'\0';
+}
+
+ValueForm TextForm(const wchar_t* text)
+{
+    ValueForm value;
+    value.present = true;
+    value.type = kRegSz;
+    std::size_t i = 0;
+    for (; i < kFieldLimit && text[i] != L'\0'; ++i)
+        value.text[i] = text[i];
+    value.longer = text[i] != L'\0';
+    return value;
+}
+
+ValueForm NumberForm(std::uint32_t number)
+{
+    ValueForm value;
+    value.present = true;
+    value.type = kRegDword;
+    value.number = number;
+    return value;
+}

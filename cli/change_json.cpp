@@ -1,0 +1,128 @@
+#include "change_json.h"
+
+#include "json_text.h"
+#include "value_text.h"
+
+namespace
+{
+// Stable names of the steps, by ChangeStep.
+const char* const kStepIds[] = {nullptr,       "input",       "open-key",    "save-value",
+                                "write-value", "open-policy", "store-secret"};
+
+const char* SecretBefore(SecretFound secret)
+{
+    switch (secret)
+    {
+    case SecretFound::NotFound:
+        return "absent";
+    case SecretFound::Same:
+    case SecretFound::Different:
+        return "present";
+    case SecretFound::Unreadable:
+        break;
+    }
+    return "unknown";
+}
+
+// The values as they were, or as the plan leaves them.
+void AddValues(TextBuffer& out, const ChangeState& state, const ChangePlan* plan)
+{
+    JsonObject json(out);
+    for (unsigned int i = 0; i < kPlanValueCount; ++i)
+    {
+        const bool changes = plan != nullptr && plan->change[i];
+        const ValueForm& value = changes ? plan->after[i] : state.values[i];
+        if (i == static_cast<unsigned int>(PlanValue::DefaultPassword))
+        {
+            // Whether it exists, never what it holds.
+            json.Bool("plainTextPassword", value.present);
+            continue;
+        }
+        TextBuffer& member = json.Key(kPlanValueNames[i]);
+        if (!changes && state.unreadable[i])
+            member.Add(L"{\"unreadable\":true}");
+        else
+            AddJsonValue(member, value);
+    }
+    const char* secret = SecretBefore(state.secret);
+    if (plan != nullptr && plan->secret == SecretAction::Replace)
+        secret = "replaced";
+    else if (plan != nullptr && plan->secret == SecretAction::Blank)
+        secret = "absent";
+    json.Id("secret", secret);
+    json.End();
+}
+} // namespace
+
+void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
+{
+    const ChangeResult* result = report.result;
+    const bool failed = result != nullptr && !result->Done();
+    const StepFailure& failure = failed && result->registry.step != ChangeStep::None
+                                     ? result->registry
+                                 : failed ? result->secret
+                                          : StepFailure();
+    // A failed set puts every value back; a failed remove keeps what it managed to write.
+    bool changed = !report.check && report.plan->Changes() && !failed;
+    if (failed)
+        changed = report.set ? result->unrestoredCount != 0
+                             : result->registry.step == ChangeStep::None ||
+                                   result->secret.step == ChangeStep::None;
+
+    JsonObject json(out);
+    json.Id("command", report.set ? "set" : "remove").Bool("check", report.check);
+    json.Bool("changed", changed);
+    json.String("domain", report.domain).String("user", report.user);
+    if (report.logonCount != 0)
+        json.Number("logonCount", report.logonCount);
+    else
+        json.Null("logonCount");
+    AddValues(json.Key("before"), *report.before, nullptr);
+    if (failed)
+        json.Null("after");
+    else
+        AddValues(json.Key("after"), *report.before, report.plan);
+    if (!failed)
+    {
+        json.Null("error");
+        json.End();
+        out.Add(L'\n');
+        return;
+    }
+    json.Id("error", kStepIds[static_cast<int>(failure.step)]);
+    json.Number("errorNumber", failure.error).String("value", failure.value);
+    if (report.set)
+    {
+        json.Bool("restored", result->unrestoredCount == 0);
+        TextBuffer& list = json.Key("unrestored").Add(L'[');
+        for (std::size_t i = 0; i < result->unrestoredCount; ++i)
+        {
+            if (i > 0)
+                list.Add(L',');
+            JsonObject value(list);
+            value.String("name", result->unrestored[i].name);
+            value.Number("errorNumber", result->unrestored[i].error).End();
+        }
+        list.Add(L']');
+    }
+    else
+    {
+        json.Bool("off", RemoveLeftOff(*result));
+        json.Bool("secretBlanked", result->secret.step == ChangeStep::None);
+    }
+    json.End();
+    out.Add(L'\n');
+}
+
+void ComposeErrorJson(const char* command, bool check, const char* error, unsigned long number,
+                      const char* reason, TextBuffer& out)
+{
+    JsonObject json(out);
+    json.Id("command", command).Bool("check", check).Bool("changed", false).Id("error", error);
+    if (number != 0)
+        json.Number("errorNumber", number);
+    if (reason != nullptr)
+        json.Id("reason", reason);
+    json.End();
+    out.Add(L'\n');
+}
