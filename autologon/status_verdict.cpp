@@ -26,6 +26,12 @@ const CauseRow kCauses[kCauseCount] = {
     // At 0 Windows switches automatic logon off at the next start.
     {"logon-count-used-up", true, true,
      [](const StatusSnapshot& s) { return s.hasLogonCount && s.logonCount == 0; }},
+    // Microsoft documents that automatic logon does not work while EAS policies apply.
+    {"eas-policies", true, true, [](const StatusSnapshot& s) { return s.easPolicies; }},
+    {"account-disabled", true, true, [](const StatusSnapshot& s) { return s.accountDisabled; }},
+    {"account-locked", true, true, [](const StatusSnapshot& s) { return s.accountLocked; }},
+    {"password-expired", true, true, [](const StatusSnapshot& s) { return s.passwordExpired; }},
+    {"unknown-user", true, true, [](const StatusSnapshot& s) { return s.unknownUser; }},
     {"plain-text-password", false, false,
      [](const StatusSnapshot& s) { return s.plainTextPassword; }},
     {"logon-count", false, false,
@@ -35,6 +41,16 @@ const CauseRow kCauses[kCauseCount] = {
     // Read as off unless it is the text "1"; whether Windows honours other forms is not known.
     {"auto-admin-logon-unusual", false, false,
      [](const StatusSnapshot& s) { return !IsUsualAutoAdminLogon(s.autoAdminLogon); }},
+    // A renamed computer keeps its old name here, and the logon then fails.
+    {"domain-not-this-machine", false, true,
+     [](const StatusSnapshot& s) { return s.domainNotThisMachine; }},
+    // Written by some 32-bit tool: Windows never reads them, but a password there is readable.
+    {"wow64-leftovers", false, false, [](const StatusSnapshot& s) { return s.wow64Leftovers; }},
+    {"hidden-user-name", false, true, [](const StatusSnapshot& s) { return s.hiddenUserName; }},
+    {"passwordless-experience", false, true,
+     [](const StatusSnapshot& s) { return s.passwordlessExperience; }},
+    {"password-provider-excluded", false, true,
+     [](const StatusSnapshot& s) { return s.passwordProviderExcluded; }},
 };
 
 StatusVerdict JudgeStatus(const StatusSnapshot& snapshot)

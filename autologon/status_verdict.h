@@ -28,6 +28,21 @@ struct StatusSnapshot
     bool passwordLessSignIn = false; // DevicePasswordLessBuildVersion is 2
     SecretState secret = SecretState::Unknown;
 
+    // What the account database says of DefaultUserName, for a local account only: a domain
+    // account is judged by the domain, and a guess would be worse than nothing.
+    bool accountDisabled = false;
+    bool accountLocked = false;
+    bool passwordExpired = false;
+    bool unknownUser = false;
+
+    bool easPolicies = false; // Exchange ActiveSync password policies are in force
+    bool domainNotThisMachine =
+        false;                   // DefaultDomainName names neither this computer nor its domain
+    bool wow64Leftovers = false; // Winlogon values in the 32-bit view differ from the real ones
+    bool hiddenUserName = false; // the policy "Don't display user name at sign-in"
+    bool passwordlessExperience = false;   // Windows Hello for Business passwordless experience
+    bool passwordProviderExcluded = false; // the password credential provider is excluded
+
     // A value that could not be read (and that is not merely missing): nothing is judged
     // then, since any guess could be wrong. Names are the reader's constants.
     const wchar_t* unreadableKey = nullptr;
@@ -44,11 +59,21 @@ enum class Cause : unsigned int
     NoPassword,
     NoUser,
     LogonCountUsedUp,
+    EasPolicies,
+    AccountDisabled,
+    AccountLocked,
+    PasswordExpired,
+    UnknownUser,
     // Warnings: it may not log on, or it is unsafe.
     PlainTextPassword,
     LogonCount,
     SecretUnknown,
     AutoAdminLogonUnusual,
+    DomainNotThisMachine,
+    Wow64Leftovers,
+    HiddenUserName,
+    PasswordlessExperience,
+    PasswordProviderExcluded,
     Count
 };
 constexpr unsigned int kCauseCount = static_cast<unsigned int>(Cause::Count);

@@ -99,11 +99,26 @@ const CliTexts kEnglish = {
      u8"no user name is set.",
      u8"the logon count is used up (AutoLogonCount 0), so Windows switches automatic logon off "
      u8"at the next start.",
+     u8"Exchange ActiveSync password policies are in force (EAS\\Policies), and automatic logon "
+     u8"does not work with them.",
+     u8"the account is disabled.", u8"the account is locked out.",
+     u8"the account's password has expired or must be changed at the next logon.",
+     u8"this computer has no account of that name.",
      u8"the password stands readable in the registry (DefaultPassword).",
      u8"automatic logon ends after {} more starts (AutoLogonCount).",
      u8"whether a password is stored is unknown: reading it needs administrator rights.",
      u8"AutoAdminLogon holds {}, not the text \"0\" or \"1\" as Windows writes it; whether "
-     u8"Windows takes that form is not known."},
+     u8"Windows takes that form is not known.",
+     u8"the domain is neither this computer's name nor the domain it is joined to (was the "
+     u8"computer renamed?), so the logon may fail.",
+     u8"Winlogon values stand in the 32-bit registry view (WOW6432Node), where Windows never "
+     u8"reads them; a password there is readable.",
+     u8"the policy \"Don't display user name at sign-in\" is on; it may keep automatic logon "
+     u8"from working.",
+     u8"the Windows Hello for Business passwordless experience is on; it may hide the password "
+     u8"sign-in that automatic logon uses.",
+     u8"the password credential provider is excluded by policy (ExcludedCredentialProviders); "
+     u8"automatic logon signs in with a password."},
     {u8"Result: automatic logon is on, and nothing found stops it.\n",
      u8"Result: automatic logon is off.\n",
      u8"Result: automatic logon is on, but the problems above stop it.\n"},
@@ -222,12 +237,28 @@ const CliTexts kGerman = {
      u8"es ist kein Benutzername gesetzt.",
      u8"der Anmeldez\u00e4hler ist aufgebraucht (AutoLogonCount 0), daher schaltet Windows die "
      u8"automatische Anmeldung beim n\u00e4chsten Start aus.",
+     u8"Kennwortrichtlinien von Exchange ActiveSync gelten (EAS\\Policies), und mit ihnen "
+     u8"funktioniert die automatische Anmeldung nicht.",
+     u8"das Konto ist deaktiviert.", u8"das Konto ist gesperrt.",
+     u8"das Passwort des Kontos ist abgelaufen oder muss bei der n\u00e4chsten Anmeldung "
+     u8"ge\u00e4ndert werden.",
+     u8"dieser Computer hat kein Konto dieses Namens.",
      u8"das Passwort steht lesbar in der Registrierung (DefaultPassword).",
      u8"die automatische Anmeldung endet nach {} weiteren Starts (AutoLogonCount).",
      u8"ob ein Passwort gespeichert ist, ist unbekannt: Zum Lesen sind Administratorrechte "
      u8"n\u00f6tig.",
      u8"AutoAdminLogon enth\u00e4lt {}, nicht den Text \"0\" oder \"1\", wie Windows ihn "
-     u8"schreibt; ob Windows diese Form annimmt, ist nicht bekannt."},
+     u8"schreibt; ob Windows diese Form annimmt, ist nicht bekannt.",
+     u8"die Dom\u00e4ne ist weder der Name dieses Computers noch seine Dom\u00e4ne (wurde der "
+     u8"Computer umbenannt?), daher kann die Anmeldung scheitern.",
+     u8"Winlogon-Werte stehen in der 32-Bit-Ansicht der Registrierung (WOW6432Node), wo Windows "
+     u8"sie nie liest; ein Passwort dort ist lesbar.",
+     u8"die Richtlinie \"Benutzernamen bei der Anmeldung nicht anzeigen\" ist an; sie kann die "
+     u8"automatische Anmeldung verhindern.",
+     u8"die kennwortlose Anmeldung von Windows Hello for Business ist an; sie kann die "
+     u8"Anmeldung mit Passwort verbergen, die die automatische Anmeldung nutzt.",
+     u8"der Anmeldeanbieter f\u00fcr Passw\u00f6rter ist per Richtlinie ausgeschlossen "
+     u8"(ExcludedCredentialProviders); die automatische Anmeldung meldet sich mit Passwort an."},
     {u8"Ergebnis: Die automatische Anmeldung ist an, und nichts h\u00e4lt sie auf.\n",
      u8"Ergebnis: Die automatische Anmeldung ist aus.\n",
      u8"Ergebnis: Die automatische Anmeldung ist an, aber die genannten Probleme halten sie "

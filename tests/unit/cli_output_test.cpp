@@ -7,6 +7,7 @@
 #include "json_text.h"
 #include "show_text.h"
 #include "status_report.h"
+#include "value_text.h"
 
 namespace
 {
@@ -233,6 +234,24 @@ TEST(StatusReport, WorstCaseFits)
             TextBuffer text(storage, kStatusReportCapacity);
             ComposeStatusText(snapshot, verdict, TextsFor(german), text);
             EXPECT_TRUE(text.Fits()) << german;
+        }
+    }
+}
+
+// A cause without its sentence would show nothing, or worse: every row has one, in each
+// language, and a "{}" only where a detail is given.
+TEST(StatusReport, EveryCauseHasItsSentence)
+{
+    for (const bool german : {false, true})
+    {
+        for (unsigned int i = 0; i < kCauseCount; ++i)
+        {
+            const char* sentence = TextsFor(german).causes[i];
+            ASSERT_NE(sentence, nullptr) << kCauses[i].id << (german ? " (German)" : "");
+            const bool detail = std::string(sentence).find("{}") != std::string::npos;
+            const bool withDetail = static_cast<Cause>(i) == Cause::LogonCount ||
+                                    static_cast<Cause>(i) == Cause::AutoAdminLogonUnusual;
+            EXPECT_EQ(detail, withDetail) << kCauses[i].id;
         }
     }
 }

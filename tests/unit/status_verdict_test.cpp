@@ -116,6 +116,39 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
              s.hasLogonCount = true;
          },
          true, "passwordless-sign-in legal-notice no-password no-user logon-count-used-up", 6},
+        {"EAS policies", [](StatusSnapshot& s) { s.easPolicies = true; }, true, "eas-policies", 6},
+        {"account disabled and locked",
+         [](StatusSnapshot& s) {
+             s.accountDisabled = true;
+             s.accountLocked = true;
+         },
+         true, "account-disabled account-locked", 6},
+        {"password expired", [](StatusSnapshot& s) { s.passwordExpired = true; }, true,
+         "password-expired", 6},
+        {"unknown user", [](StatusSnapshot& s) { s.unknownUser = true; }, true, "unknown-user", 6},
+        {"warnings that may stop it",
+         [](StatusSnapshot& s) {
+             s.domainNotThisMachine = true;
+             s.hiddenUserName = true;
+             s.passwordlessExperience = true;
+             s.passwordProviderExcluded = true;
+             s.wow64Leftovers = true;
+         },
+         true,
+         "domain-not-this-machine wow64-leftovers hidden-user-name passwordless-experience "
+         "password-provider-excluded",
+         0},
+        // Off, only what matters then: leftovers in the 32-bit view may hold a password.
+        {"off with the same warnings",
+         [](StatusSnapshot& s) {
+             s.autoAdminLogon = ValueForm();
+             s.easPolicies = true;
+             s.unknownUser = true;
+             s.domainNotThisMachine = true;
+             s.hiddenUserName = true;
+             s.wow64Leftovers = true;
+         },
+         false, "wow64-leftovers", 5},
         // A value that could not be read leaves nothing to judge.
         {"unreadable",
          [](StatusSnapshot& s) {
