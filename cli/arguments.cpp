@@ -103,6 +103,7 @@ class Parser
 
     bool User(const wchar_t* value, const wchar_t* word);
     bool Domain(const wchar_t* value, const wchar_t* word);
+    bool LogonCount(const wchar_t* value, const wchar_t* word);
 
   private:
     void Finish(Command command)
@@ -136,10 +137,13 @@ class Parser
 };
 
 const Option kOptions[] = {
-    {"--json", For(Command::Status), &Arguments::json, nullptr},
+    {"--json", For(Command::Status) | For(Command::Set) | For(Command::Remove), &Arguments::json,
+     nullptr},
+    {"--check", For(Command::Set) | For(Command::Remove), &Arguments::check, nullptr},
     {"--no-verify", For(Command::Set), &Arguments::noVerify, nullptr},
     {"--user", For(Command::Set), nullptr, &Parser::User},
     {"--domain", For(Command::Set), nullptr, &Parser::Domain},
+    {"--logon-count", For(Command::Set), nullptr, &Parser::LogonCount},
 };
 static_assert(sizeof kOptions / sizeof kOptions[0] <= 32, "one bit per option in seen_");
 
@@ -284,6 +288,19 @@ bool Parser::Domain(const wchar_t* value, const wchar_t* word)
     return true;
 }
 
+// Decimal digits only: no sign, no blank, no digit of another script.
+bool Parser::LogonCount(const wchar_t* value, const wchar_t* word)
+{
+    std::uint32_t count = 0;
+    std::size_t i = 0;
+    for (; value[i] >= L'0' && value[i] <= L'9' && count <= kLogonCountLimit; ++i)
+        count = count * 10 + static_cast<std::uint32_t>(value[i] - L'0');
+    if (value[i] != L'\0' || count < 1 || count > kLogonCountLimit)
+        return Refuse(ArgumentError::BadLogonCount, word, NameLength(word));
+    parsed_.logonCount = count;
+    return true;
+}
+
 // What only the whole command line can tell.
 void Parser::Settle()
 {
@@ -311,4 +328,7 @@ void ParseArguments(int count, const wchar_t* const* arguments, Arguments& parse
 {
     parsed = Arguments{};
     Parser(count, arguments, parsed).Run();
+    // A script that asked for JSON gets its refusal as JSON too, wherever --json stood.
+    for (int i = 0; i < count && parsed.command == Command::None; ++i)
+        parsed.json = parsed.json || Is(arguments[i], "--json");
 }

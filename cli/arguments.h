@@ -1,6 +1,7 @@
 // The command line of tarvelin-cli, parsed from the arguments as Windows splits them.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 #include "change_result.h"
 
@@ -28,8 +29,12 @@ enum class ArgumentError
     EmptyUser,      // --user "" or --user DOMAIN\ (no name after the backslash)
     BadUser,        // --user with an empty domain before the backslash, or two backslashes
     DomainTwice,    // --user DOMAIN\name together with --domain
-    TooLong         // `offending` is the option whose value exceeds kFieldLimit
+    TooLong,        // `offending` is the option whose value exceeds kFieldLimit
+    BadLogonCount   // --logon-count without a whole number from 1 to kLogonCountLimit
 };
+
+// The most automatic logons --logon-count takes.
+constexpr std::uint32_t kLogonCountLimit = 999999;
 
 struct Arguments
 {
@@ -43,8 +48,11 @@ struct Arguments
     std::size_t offendingLength = 0;
     int position = 0;
 
-    bool json = false;     // status --json
-    bool noVerify = false; // set --no-verify
+    // --json: also set when the command line is refused, so that the refusal is JSON too.
+    bool json = false;
+    bool check = false;           // set and remove --check: a dry run
+    bool noVerify = false;        // set --no-verify
+    std::uint32_t logonCount = 0; // set --logon-count N; 0 when not given
     bool domainGiven = false;
     wchar_t user[kFieldLimit + 1] = {};
     wchar_t domain[kFieldLimit + 1] = {};

@@ -5,7 +5,7 @@
 #include "text_buffer.h"
 
 // Enough for every value before and after, each at its longest and escaped, and a failure.
-constexpr std::size_t kChangeJsonCapacity = 16384;
+constexpr std::size_t kChangeJsonCapacity = 20480;
 
 struct ChangeReport
 {

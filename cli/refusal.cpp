@@ -35,6 +35,8 @@ Refusal RefusalFor(ArgumentError error)
         return {&CliTexts::badUser, false, false};
     case ArgumentError::DomainTwice:
         return {&CliTexts::domainTwice, false, false};
+    case ArgumentError::BadLogonCount:
+        return {&CliTexts::badLogonCount, false, false};
     case ArgumentError::UnexpectedWord:
     case ArgumentError::TooLong:
     case ArgumentError::None:
@@ -72,4 +74,15 @@ void ComposeRefusal(const Arguments& arguments, const CliTexts& texts, TextBuffe
             out.Add(L'\n');
     }
     out.Add(refusal.usage ? kUsage : texts.seeHelp);
+}
+
+const char* RefusalReason(ArgumentError error)
+{
+    // By ArgumentError.
+    const char* const reasons[] = {
+        nullptr,         "no-command",   "unknown-command", "unknown-option",  "unexpected-word",
+        "missing-value", "repeated",     "password-option", "missing-user",    "empty-user",
+        "bad-user",      "domain-twice", "too-long",        "bad-logon-count",
+    };
+    return reasons[static_cast<int>(error)];
 }

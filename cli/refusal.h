@@ -12,3 +12,6 @@ constexpr std::size_t kRefusalCapacity = 1536;
 // or ":", a stray word after the command only by its position, so that a password typed in
 // the wrong place never reaches a log.
 void ComposeRefusal(const Arguments& arguments, const CliTexts& texts, TextBuffer& out);
+
+// The stable name of a refusal, as JSON gives it: "unknown-option", "password-option", ...
+const char* RefusalReason(ArgumentError error);

@@ -2,12 +2,14 @@
 
 // Non-ASCII letters as \u escapes in UTF-8 literals, so that the source reads the same to
 // every compiler and the program holds UTF-8.
-const char kUsage[] = u8"Usage:\n"
-                      u8"  tarvelin-cli status [--json]\n"
-                      u8"  tarvelin-cli set --user [DOMAIN\\]NAME [--domain NAME] [--no-verify]\n"
-                      u8"  tarvelin-cli remove\n"
-                      u8"  tarvelin-cli --help        (also -h, /?)\n"
-                      u8"  tarvelin-cli --version\n";
+const char kUsage[] =
+    u8"Usage:\n"
+    u8"  tarvelin-cli status [--json]\n"
+    u8"  tarvelin-cli set --user [DOMAIN\\]NAME [--domain NAME] [--logon-count N]\n"
+    u8"                   [--no-verify] [--check] [--json]\n"
+    u8"  tarvelin-cli remove [--check] [--json]\n"
+    u8"  tarvelin-cli --help        (also -h, /?)\n"
+    u8"  tarvelin-cli --version\n";
 
 namespace
 {
@@ -23,7 +25,12 @@ const CliTexts kEnglish = {
     u8"             of standard input (UTF-8), or typed at a prompt when that is a console.\n"
     u8"             Windows checks the user name and password before anything is written;\n"
     u8"             --no-verify skips that check, for accounts Windows cannot check ahead.\n"
+    u8"             --logon-count N: automatic logon N times (1 to 999999), then off.\n"
     u8"  remove     Switches automatic logon off and blanks the stored password.\n"
+    u8"\n"
+    u8"set and remove change only what differs from what they would write, and say so.\n"
+    u8"  --check    Does every check and lists what would change; changes nothing.\n"
+    u8"  --json     Prints one JSON object on one line, for success and failure alike.\n"
     u8"\n"
     u8"set and remove need an elevated prompt (\"Run as administrator\"), and check that first,\n"
     u8"before they read the password.\n"
@@ -36,7 +43,8 @@ const CliTexts kEnglish = {
     u8"  3  the credential check refused the user name and password, or could not check them\n"
     u8"  4  administrator rights needed\n"
     u8"  5  status: automatic logon is off\n"
-    u8"  6  status: automatic logon is on, but something listed stops it\n",
+    u8"  6  status: automatic logon is on, but something listed stops it\n"
+    u8"  7  --check: something would change\n",
     u8"tarvelin-cli --help shows the commands and exit codes.\n",
     {u8"\nProblems that status names (exit code 6):", u8"\nWarnings that status names:"},
 
@@ -54,6 +62,7 @@ const CliTexts kEnglish = {
     u8"--user takes NAME or DOMAIN\\NAME: a domain before the backslash, a name after it, and "
     u8"no second backslash.\n",
     u8"the domain is given twice, in --user DOMAIN\\NAME and with --domain: give it once.\n",
+    u8"--logon-count takes a whole number from 1 to 999999.\n",
     {u8"the value of ", u8" is longer than ", u8" characters; it is refused, not cut.\n"},
 
     u8"changing automatic logon needs administrator rights. Run this command from an elevated "
@@ -143,8 +152,15 @@ const CliTexts kGerman = {
     u8"             Windows pr\u00fcft Benutzername und Passwort, bevor etwas geschrieben wird;\n"
     u8"             --no-verify \u00fcberspringt das f\u00fcr Konten, die Windows nicht vorab "
     u8"pr\u00fcfen kann.\n"
+    u8"             --logon-count N: automatische Anmeldung N-mal (1 bis 999999), dann aus.\n"
     u8"  remove     Schaltet die automatische Anmeldung aus und leert das gespeicherte "
     u8"Passwort.\n"
+    u8"\n"
+    u8"set und remove \u00e4ndern nur, was von dem abweicht, was sie schreiben w\u00fcrden, "
+    u8"und sagen es.\n"
+    u8"  --check    Pr\u00fcft alles und nennt, was sich \u00e4ndern w\u00fcrde; \u00e4ndert "
+    u8"nichts.\n"
+    u8"  --json     Gibt ein JSON-Objekt in einer Zeile aus, bei Erfolg wie bei Fehlern.\n"
     u8"\n"
     u8"set und remove brauchen eine Eingabeaufforderung mit erh\u00f6hten Rechten (\"Als "
     u8"Administrator\n"
@@ -161,7 +177,8 @@ const CliTexts kGerman = {
     u8"nicht pr\u00fcfen\n"
     u8"  4  Administratorrechte n\u00f6tig\n"
     u8"  5  status: die automatische Anmeldung ist aus\n"
-    u8"  6  status: die automatische Anmeldung ist an, aber etwas Genanntes h\u00e4lt sie auf\n",
+    u8"  6  status: die automatische Anmeldung ist an, aber etwas Genanntes h\u00e4lt sie auf\n"
+    u8"  7  --check: etwas w\u00fcrde sich \u00e4ndern\n",
     u8"tarvelin-cli --help zeigt die Befehle und Exit-Codes.\n",
     {u8"\nProbleme, die status nennt (Exit-Code 6):", u8"\nWarnungen, die status nennt:"},
 
@@ -181,6 +198,7 @@ const CliTexts kGerman = {
     u8"danach und keinen zweiten Backslash.\n",
     u8"die Dom\u00e4ne ist doppelt angegeben, in --user DOMAIN\\NAME und mit --domain: geben Sie "
     u8"sie einmal an.\n",
+    u8"--logon-count nimmt eine ganze Zahl von 1 bis 999999.\n",
     {u8"der Wert von ", u8" ist l\u00e4nger als ",
      u8" Zeichen; er wird abgelehnt, nicht gek\u00fcrzt.\n"},
 

@@ -57,7 +57,6 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"status", L"-xS3cret"}, ArgumentError::UnknownOption, L"-x"},
         {{L"status", L"--no-verify"}, ArgumentError::UnknownOption, L"--no-verify"},
         {{L"remove", L"--user", L"bob"}, ArgumentError::UnknownOption, L"--user"},
-        {{L"set", L"--user", L"bob", L"--json"}, ArgumentError::UnknownOption, L"--json"},
         {{L"set", L"--passwd=hunter2", L"--user", L"bob"}, ArgumentError::PasswordOption, L""},
         {{L"set", L"--username", L"bob"}, ArgumentError::UnknownOption, L"--username"},
         {{L"set", L"--user"}, ArgumentError::MissingValue, L"--user"},
@@ -102,6 +101,11 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"set", L"--user=" + kTooLong + L"\\bob"}, ArgumentError::TooLong, L"--user"},
         {{L"set", L"--user", L"PC\\" + kTooLong}, ArgumentError::TooLong, L"--user"},
         {{L"set", L"--user", L"bob", L"--domain", kTooLong}, ArgumentError::TooLong, L"--domain"},
+        {{L"status", L"--check"}, ArgumentError::UnknownOption, L"--check"},
+        {{L"remove", L"--logon-count", L"2"}, ArgumentError::UnknownOption, L"--logon-count"},
+        {{L"set", L"--user", L"a", L"--logon-count"},
+         ArgumentError::MissingValue,
+         L"--logon-count"},
     };
     for (const auto& c : cases)
     {
@@ -130,7 +134,9 @@ std::string Describe(const Arguments& parsed)
     text += " user=" + Narrow(parsed.user);
     text += " domain=" + (parsed.domainGiven ? Narrow(parsed.domain) : std::string("-"));
     text += parsed.json ? " json" : "";
+    text += parsed.check ? " check" : "";
     text += parsed.noVerify ? " no-verify" : "";
+    text += parsed.logonCount != 0 ? " count=" + std::to_string(parsed.logonCount) : "";
     return text;
 }
 } // namespace
@@ -154,6 +160,10 @@ TEST(CliArguments, AcceptedCommandLines)
         {{L"set", L"--user", L"bob"}, "set user=bob domain=-"},
         {{L"set", L"--no-verify", L"--user=bob"}, "set user=bob domain=- no-verify"},
         {{L"set", L"--user", L"CORP\\bob"}, "set user=bob domain=CORP"},
+        {{L"set", L"--user=bob", L"--check", L"--json", L"--logon-count", L"999999"},
+         "set user=bob domain=- json check count=999999"},
+        {{L"set", L"--user=bob", L"--logon-count=007"}, "set user=bob domain=- count=7"},
+        {{L"remove", L"--json", L"--check"}, "remove user= domain=- json check"},
         {{L"set", L"--user:CORP\\bob"}, "set user=bob domain=CORP"},
         {{L"set", L"--user", L"bob", L"--domain", L"CORP"}, "set user=bob domain=CORP"},
         // An empty domain is allowed, as in the dialog; so is a name after "=" with a dash.
@@ -172,4 +182,21 @@ TEST(CliArguments, AcceptedCommandLines)
             << Show(c.words);
         EXPECT_EQ(Describe(parsed), c.parsed) << Show(c.words);
     }
+}
+
+// A logon count is decimal digits from 1 to 999999, nothing else; a refused command line
+// that asked for JSON gets its refusal as JSON.
+TEST(CliArguments, LogonCountAndJsonRefusals)
+{
+    for (const wchar_t* count :
+         {L"0", L"1000000", L"4294967297", L"+5", L" 5", L"5 ", L"1e3", L"", L"\u0663", L"\uff15"})
+    {
+        const Arguments parsed = Parse({L"set", L"--user", L"a", L"--logon-count", count});
+        EXPECT_EQ(static_cast<int>(parsed.error), static_cast<int>(ArgumentError::BadLogonCount))
+            << Narrow(count);
+        EXPECT_EQ(parsed.logonCount, 0u);
+    }
+    EXPECT_TRUE(Parse({L"set", L"--bogus", L"--json"}).json);
+    EXPECT_TRUE(Parse({L"--json", L"set"}).json);
+    EXPECT_FALSE(Parse({L"set", L"--bogus", L"--JSON"}).json);
 }
