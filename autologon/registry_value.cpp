@@ -97,3 +97,21 @@ void RegistryValue::Drop()
     present_ = false;
     type_ = REG_NONE;
 }
+
+void DescribeValue(const RegistryValue& value, ValueForm& form)
+{
+    form = ValueForm();
+    form.present = value.Present();
+    form.type = value.Type();
+    DWORD number = 0;
+    if (value.Number(number))
+        form.number = number;
+    const wchar_t* text = nullptr;
+    DWORD length = 0;
+    if (!value.Text(text, length))
+        return;
+    DWORD i = 0;
+    for (; i < length && i < kFieldLimit; ++i)
+        form.text[i] = text[i];
+    form.longer = length > kFieldLimit;
+}

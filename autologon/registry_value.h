@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "value_form.h"
+
 // The signature of RegQueryValueExW, so that a test can stand in for the registry read.
 using QueryValueFunction = LONG(WINAPI*)(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
                                          LPBYTE data, LPDWORD size);
@@ -55,3 +57,7 @@ class RegistryValue
     DWORD allocated_ = 0; // what HeapAlloc gave: the one size ever read, wiped or freed by
     DWORD size_ = 0;
 };
+
+// The value as status and the change plans see it: absent, or its type with its number or
+// the first kFieldLimit characters of its text.
+void DescribeValue(const RegistryValue& value, ValueForm& form);

@@ -1,0 +1,38 @@
+#include "change_state.h"
+
+#include "registry_value.h"
+#include "secret.h"
+#include "unique_handle.h"
+#include "winlogon_values.h"
+
+void ReadChangeState(ChangeState& state, const wchar_t* password)
+{
+    state = ChangeState();
+    UniqueRegKey key;
+    const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
+                                      KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.Put());
+    if (opened != ERROR_SUCCESS)
+        key.Release(); // a failed open leaves nothing to close
+    for (unsigned int i = 0; i < kPlanValueCount; ++i)
+    {
+        RegistryValue value;
+        const LONG read =
+            opened == ERROR_SUCCESS ? value.Read(key.Get(), kPlanValueNames[i]) : opened;
+        // A plain-text password: whether it exists, never what it holds.
+        if (read == ERROR_SUCCESS && i == static_cast<unsigned int>(PlanValue::DefaultPassword))
+            state.values[i] = ValueForm{true, value.Type()};
+        else if (read == ERROR_SUCCESS)
+            DescribeValue(value, state.values[i]);
+        state.unreadable[i] = read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND;
+    }
+
+    if (password != nullptr)
+        state.secret = InspectDefaultPassword(password);
+    else
+    {
+        // Remove blanks any secret that exists, a blank one too: its old value may hold more.
+        state.secret = InspectDefaultPassword(L"");
+        if (state.secret == SecretFound::Same)
+            state.secret = SecretFound::Different;
+    }
+}

@@ -1,0 +1,9 @@
+// The state a set or remove starts from, read before anything is written: the Winlogon values
+// it may touch, in the 64-bit view that Windows reads, and what the secret holds.
+#pragma once
+#include "change_plan.h"
+
+// Fills `state`. With a `password` (set), the secret is compared with it; without (remove),
+// only whether it exists at all counts. A DefaultPassword value is only ever found present
+// or absent: its text is not copied. A value that exists but cannot be read is marked so.
+void ReadChangeState(ChangeState& state, const wchar_t* password);
