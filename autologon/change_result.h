@@ -53,10 +53,6 @@ struct ChangeResult
     }
 };
 
-// Whether a Remove, whatever failed, left automatic logon off: AutoAdminLogon "0" is written
-// first, so only a failure at or before that write leaves it as it was.
-bool RemoveLeftOff(const ChangeResult& result);
-
 // Byte lengths of a secret value of `characters` UTF-16 code units: the text without its
 // terminator, and that plus the terminator. False, with both left untouched, when the text
 // does not fit the 16-bit length fields.

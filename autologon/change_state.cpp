@@ -1,7 +1,7 @@
 #include "change_state.h"
 
 #include "registry_value.h"
-#include "secret.h"
+#include "secret_read.h"
 #include "unique_handle.h"
 #include "winlogon_values.h"
 

@@ -3,7 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include "change_plan.h"
 #include "change_result.h"
 
 // Stores `text` (never null; empty stores an empty value, it does not delete the secret).
@@ -12,9 +11,3 @@
 // Returns step None, or OpenPolicy or StoreSecret with the Win32 error code of the call that
 // failed. Shows and prints nothing: the caller reports.
 StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue);
-
-// Whether the secret holds exactly `password` (Same or Different), or does not exist at all
-// (NotFound); Unreadable when the policy cannot be opened or the read fails. The stored value
-// is compared in place, in a time that does not depend on where it differs, and wiped and
-// freed at once: it never leaves this function.
-SecretFound InspectDefaultPassword(const wchar_t* password);

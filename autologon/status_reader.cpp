@@ -1,37 +1,33 @@
 #include "status_reader.h"
 
+#include <cstring>
 #include <initializer_list>
 
-#include "lsa_policy.h"
+#include "account_check.h"
 #include "registry_value.h"
+#include "secret_read.h"
+#include "unique_handle.h"
 #include "winlogon_values.h"
+#include "wow64.h"
 
 namespace
 {
 const wchar_t kPoliciesPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-const wchar_t kPasswordLessPath[] =
-    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\PasswordLess\\Device";
 
-constexpr NTSTATUS kStatusObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
-
-// The value of DevicePasswordLessBuildVersion with which Windows requires Windows Hello
-// sign-in and ignores automatic logon.
-constexpr DWORD kPasswordLessRequired = 2;
-
-// Reads the machine's keys in the 64-bit view, the one Windows reads at logon. A key or value
-// that does not exist reads as absent; any other failure is kept in the snapshot, the first
-// one only, and makes the whole status unreadable.
+// Reads the machine's keys in one registry view. A key or value that does not exist reads as
+// absent; any other failure is kept in the snapshot, the first one only, and makes the whole
+// status unreadable.
 class Reader
 {
   public:
-    explicit Reader(StatusSnapshot& snapshot) : snapshot_(snapshot) {}
+    Reader(StatusSnapshot& snapshot, REGSAM view) : snapshot_(snapshot), view_(view) {}
 
     // The key, or null when it does not exist or cannot be opened.
     UniqueRegKey Open(const wchar_t* path)
     {
         UniqueRegKey key;
-        const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0,
-                                          KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.Put());
+        const LONG opened =
+            RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | view_, key.Put());
         if (opened != ERROR_SUCCESS)
         {
             key.Release(); // a failed open leaves nothing to close
@@ -49,6 +45,19 @@ class Reader
         return read == ERROR_SUCCESS;
     }
 
+    // True when the key holds any value at all.
+    bool HasValues(const UniqueRegKey& key, const wchar_t* path)
+    {
+        DWORD values = 0;
+        if (!key)
+            return false;
+        const LONG queried =
+            RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             &values, nullptr, nullptr, nullptr, nullptr);
+        Fail(queried, path, L"");
+        return queried == ERROR_SUCCESS && values != 0;
+    }
+
   private:
     void Fail(LONG error, const wchar_t* path, const wchar_t* name)
     {
@@ -61,78 +70,171 @@ class Reader
     }
 
     StatusSnapshot& snapshot_;
+    REGSAM view_;
 };
 
 // The first kFieldLimit characters of a text; true when it holds more.
 bool CopyText(const RegistryValue& value, wchar_t (&out)[kFieldLimit + 1])
 {
+    ValueForm form;
+    DescribeValue(value, form);
+    for (std::size_t i = 0; i <= kFieldLimit; ++i)
+        out[i] = form.text[i];
+    return form.longer;
+}
+
+// True when `text` holds `part`, ASCII letters in any case (for names such as CLSIDs).
+bool ContainsAnyCase(const wchar_t* text, DWORD length, const wchar_t* part)
+{
+    const auto lower = [](wchar_t c) {
+        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    };
+    for (DWORD start = 0; start < length; ++start)
+    {
+        DWORD i = 0;
+        while (part[i] != L'\0' && start + i < length && lower(text[start + i]) == lower(part[i]))
+            ++i;
+        if (part[i] == L'\0')
+            return true;
+    }
+    return false;
+}
+
+// How one registry value decides a fact.
+enum class Test
+{
+    Number,   // a REG_DWORD equal to `number`
+    AnyValue, // the key holds any value at all (`name` unused)
+    AnyText,  // a text that holds anything
+    HasPart,  // a text that holds `part`, in any letter case
+};
+
+// One row per fact that the registry alone decides: the next one is one row.
+struct FactRead
+{
+    bool StatusSnapshot::*fact; // set when the read finds it; several rows may set one fact
+    const wchar_t* path;
+    const wchar_t* name;
+    Test test;
+    DWORD number;
+    const wchar_t* part;
+};
+
+const FactRead kFactReads[] = {
+    // Windows asks for a confirmation at logon when either text holds anything, in either key.
+    {&StatusSnapshot::legalNotice, kWinlogonPath, L"LegalNoticeCaption", Test::AnyText, 0, nullptr},
+    {&StatusSnapshot::legalNotice, kWinlogonPath, L"LegalNoticeText", Test::AnyText, 0, nullptr},
+    {&StatusSnapshot::legalNotice, kPoliciesPath, L"LegalNoticeCaption", Test::AnyText, 0, nullptr},
+    {&StatusSnapshot::legalNotice, kPoliciesPath, L"LegalNoticeText", Test::AnyText, 0, nullptr},
+    // With 2, Windows requires Windows Hello sign-in and ignores automatic logon.
+    {&StatusSnapshot::passwordLessSignIn,
+     L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\PasswordLess\\Device",
+     L"DevicePasswordLessBuildVersion", Test::Number, 2, nullptr},
+    {&StatusSnapshot::easPolicies, L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies", nullptr,
+     Test::AnyValue, 0, nullptr},
+    {&StatusSnapshot::hiddenUserName, kPoliciesPath, L"DontDisplayUserName", Test::Number, 1,
+     nullptr},
+    {&StatusSnapshot::passwordlessExperience,
+     L"SOFTWARE\\Microsoft\\PolicyManager\\current\\device\\Authentication",
+     L"EnablePasswordlessExperience", Test::Number, 1, nullptr},
+    // The password credential provider, by its class id.
+    {&StatusSnapshot::passwordProviderExcluded, L"SOFTWARE\\Policies\\Microsoft\\Windows\\System",
+     L"ExcludedCredentialProviders", Test::HasPart, 0, L"{60b78e88-ead8-445c-9cfd-0b87f74ea6cd}"},
+};
+
+bool Decides(Reader& reader, const FactRead& row)
+{
+    const UniqueRegKey key = reader.Open(row.path);
+    if (row.test == Test::AnyValue)
+        return reader.HasValues(key, row.path);
+    RegistryValue value;
+    if (!reader.Read(key, row.path, row.name, value))
+        return false;
+    DWORD number = 0;
     const wchar_t* text = nullptr;
     DWORD length = 0;
-    if (!value.Text(text, length))
-        length = 0;
-    DWORD i = 0;
-    for (; i < length && i < kFieldLimit; ++i)
-        out[i] = text[i];
-    out[i] = L'\0';
-    return length > kFieldLimit;
-}
-
-void Describe(const RegistryValue& value, ValueForm& form)
-{
-    form.present = value.Present();
-    form.type = value.Type();
-    DWORD number = 0;
-    if (value.Number(number))
-        form.number = number;
-    form.longer = CopyText(value, form.text);
-}
-
-// Windows asks for a confirmation at logon when either text holds anything, in either key.
-bool HasLegalNotice(Reader& reader, const UniqueRegKey& key, const wchar_t* path)
-{
-    bool notice = false;
-    for (const wchar_t* name : {L"LegalNoticeCaption", L"LegalNoticeText"})
+    switch (row.test)
     {
-        RegistryValue value;
-        notice = (reader.Read(key, path, name, value) && value.HasText()) || notice;
+    case Test::Number:
+        return value.Number(number) && number == row.number;
+    case Test::AnyText:
+        return value.HasText();
+    case Test::HasPart:
+        return value.Text(text, length) && ContainsAnyCase(text, length, row.part);
+    case Test::AnyValue:
+        break;
     }
-    return notice;
+    return false;
+}
+
+// The Winlogon values a 32-bit tool may have written into the 32-bit view.
+bool HasWow64Leftovers(StatusSnapshot& snapshot)
+{
+    // On 32-bit Windows there is one view only.
+    if (sizeof(void*) == 4 && !QueryWow64())
+        return false;
+    Reader native(snapshot, KEY_WOW64_64KEY);
+    Reader wow(snapshot, KEY_WOW64_32KEY);
+    const UniqueRegKey nativeKey = native.Open(kWinlogonPath);
+    const UniqueRegKey wowKey = wow.Open(kWinlogonPath);
+    bool leftovers = false;
+    for (const wchar_t* name :
+         {kAutoAdminLogon, kDefaultDomainName, kDefaultUserName, kDefaultPassword, kAutoLogonCount})
+    {
+        RegistryValue left;
+        RegistryValue real;
+        if (!wow.Read(wowKey, kWinlogonPath, name, left))
+            continue;
+        // Where both views are one key, or hold the same, Windows reads what stands there.
+        const bool same =
+            native.Read(nativeKey, kWinlogonPath, name, real) && real.Type() == left.Type() &&
+            real.Size() == left.Size() &&
+            (left.Size() == 0 || std::memcmp(real.Data(), left.Data(), left.Size()) == 0);
+        leftovers = leftovers || !same;
+    }
+    return leftovers;
+}
+
+// For a local account only: a domain account is for its domain to judge, and a guess would
+// be worse than nothing.
+void ReadAccount(StatusSnapshot& snapshot)
+{
+    LocalAccount account;
+    if (snapshot.user[0] == L'\0' || snapshot.userLonger || snapshot.domainLonger ||
+        !IsThisComputer(snapshot.domain) || !ReadLocalAccount(snapshot.user, account))
+        return;
+    snapshot.accountDisabled = account.disabled;
+    snapshot.accountLocked = account.locked;
+    snapshot.passwordExpired = account.passwordExpired;
+    snapshot.unknownUser = account.unknown;
 }
 } // namespace
 
 SecretState ReadSecretState()
 {
-    UniqueLsaHandle policy;
-    if (OpenLocalPolicy(POLICY_GET_PRIVATE_INFORMATION, policy) != 0)
-        return SecretState::Unknown;
-
-    SecretName secret;
-    PLSA_UNICODE_STRING data = nullptr;
-    const NTSTATUS status = LsaRetrievePrivateData(policy.Get(), &secret.name, &data);
-    SecretState state = SecretState::Unknown;
-    if (status == kStatusObjectNameNotFound)
-        state = SecretState::Absent;
-    else if (status == 0)
-        state = data != nullptr && data->Length != 0 ? SecretState::Present : SecretState::Absent;
-    if (data != nullptr)
+    // An empty secret, as Remove leaves it, holds no password.
+    switch (InspectDefaultPassword(L""))
     {
-        // Only its presence was wanted: the password leaves this process's memory at once.
-        if (data->Buffer != nullptr)
-            SecureZeroMemory(data->Buffer, data->Length);
-        LsaFreeMemory(data);
+    case SecretFound::NotFound:
+    case SecretFound::Same:
+        return SecretState::Absent;
+    case SecretFound::Different:
+        return SecretState::Present;
+    case SecretFound::Unreadable:
+        break;
     }
-    return state;
+    return SecretState::Unknown;
 }
 
 void ReadStatusSnapshot(StatusSnapshot& snapshot)
 {
     snapshot = StatusSnapshot{};
-    Reader reader(snapshot);
+    Reader reader(snapshot, KEY_WOW64_64KEY); // MERGE: MachineKeyView()
     {
         const UniqueRegKey winlogon = reader.Open(kWinlogonPath);
         RegistryValue value;
         if (reader.Read(winlogon, kWinlogonPath, kAutoAdminLogon, value))
-            Describe(value, snapshot.autoAdminLogon);
+            DescribeValue(value, snapshot.autoAdminLogon);
         if (reader.Read(winlogon, kWinlogonPath, kDefaultDomainName, value))
             snapshot.domainLonger = CopyText(value, snapshot.domain);
         if (reader.Read(winlogon, kWinlogonPath, kDefaultUserName, value))
@@ -144,16 +246,16 @@ void ReadStatusSnapshot(StatusSnapshot& snapshot)
         snapshot.hasLogonCount =
             reader.Read(winlogon, kWinlogonPath, kAutoLogonCount, value) && value.Number(count);
         snapshot.logonCount = count;
-        snapshot.legalNotice = HasLegalNotice(reader, winlogon, kWinlogonPath);
     }
-    snapshot.legalNotice =
-        HasLegalNotice(reader, reader.Open(kPoliciesPath), kPoliciesPath) || snapshot.legalNotice;
-
-    RegistryValue passwordLess;
-    DWORD version = 0;
-    snapshot.passwordLessSignIn = reader.Read(reader.Open(kPasswordLessPath), kPasswordLessPath,
-                                              L"DevicePasswordLessBuildVersion", passwordLess) &&
-                                  passwordLess.Number(version) && version == kPasswordLessRequired;
-
+    for (const FactRead& row : kFactReads)
+        snapshot.*row.fact = Decides(reader, row) || snapshot.*row.fact;
+    snapshot.wow64Leftovers = HasWow64Leftovers(snapshot);
     snapshot.secret = ReadSecretState();
+
+    // What only matters while it is on, and asks more than the registry.
+    if (IsAutoAdminLogonOn(snapshot.autoAdminLogon))
+    {
+        ReadAccount(snapshot);
+        snapshot.domainNotThisMachine = !snapshot.domainLonger && IsForeignDomain(snapshot.domain);
+    }
 }

@@ -1,5 +1,6 @@
 #include "change_json.h"
 
+#include "change_report.h"
 #include "json_text.h"
 #include "value_text.h"
 

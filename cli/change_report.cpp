@@ -1,6 +1,9 @@
 #include "change_report.h"
 
+#include <cwchar>
+
 #include "value_text.h"
+#include "winlogon_values.h"
 
 namespace
 {
@@ -218,4 +221,12 @@ void ComposePlanReport(const ChangeState& before, const ChangePlan& plan, bool s
             .Add(texts.secretWould[plan.secret == SecretAction::Replace ? 0 : 1])
             .Add(L'\n');
     }
+}
+
+bool RemoveLeftOff(const ChangeResult& result)
+{
+    const StepFailure& registry = result.registry;
+    return registry.step == ChangeStep::None ||
+           (registry.step == ChangeStep::WriteValue && registry.value != nullptr &&
+            std::wcscmp(registry.value, kAutoAdminLogon) != 0);
 }

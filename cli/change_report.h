@@ -21,3 +21,7 @@ bool ComposeChangeReport(const ChangeResult& result, bool set, const wchar_t* do
 // ("AutoAdminLogon: 0 -> 1"), and the secret. Never a password, nor its length.
 void ComposePlanReport(const ChangeState& before, const ChangePlan& plan, bool set, bool check,
                        const wchar_t* domain, const wchar_t* user, bool german, TextBuffer& out);
+
+// Whether a Remove, whatever failed, left automatic logon off: AutoAdminLogon "0" is written
+// first, so only a failure at or before that write leaves it as it was.
+bool RemoveLeftOff(const ChangeResult& result);

@@ -1,0 +1,84 @@
+#include "account_check.h"
+
+#include <lm.h>
+
+namespace
+{
+bool SameName(const wchar_t* a, const wchar_t* b)
+{
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+// The buffer the network management calls hand out, freed on every way out.
+class NetBuffer
+{
+  public:
+    NetBuffer() = default;
+    ~NetBuffer()
+    {
+        if (data_ != nullptr)
+            NetApiBufferFree(data_);
+    }
+    NetBuffer(const NetBuffer&) = delete;
+    NetBuffer& operator=(const NetBuffer&) = delete;
+
+    LPBYTE* Put() { return &data_; }
+    template <typename Info>
+    const Info* As() const
+    {
+        return reinterpret_cast<const Info*>(data_);
+    }
+
+  private:
+    LPBYTE data_ = nullptr;
+};
+} // namespace
+
+bool IsThisComputer(const wchar_t* domain)
+{
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = ARRAYSIZE(name);
+    return SameName(domain, L".") || (GetComputerNameW(name, &size) && SameName(domain, name));
+}
+
+bool IsForeignDomain(const wchar_t* domain)
+{
+    if (domain[0] == L'\0' || IsThisComputer(domain))
+        return false;
+    // The domain's own short name, as a domain member has it.
+    NETSETUP_JOIN_STATUS joined = NetSetupUnknownStatus;
+    LPWSTR joinedName = nullptr;
+    bool member = false;
+    if (NetGetJoinInformation(nullptr, &joinedName, &joined) == NERR_Success)
+    {
+        member = joined == NetSetupDomainName && SameName(domain, joinedName);
+        NetApiBufferFree(joinedName);
+    }
+    if (member)
+        return false;
+    // ... or its DNS name.
+    wchar_t dns[256] = {};
+    DWORD size = ARRAYSIZE(dns);
+    return !(GetComputerNameExW(ComputerNameDnsDomain, dns, &size) && dns[0] != L'\0' &&
+             SameName(domain, dns));
+}
+
+bool ReadLocalAccount(const wchar_t* user, LocalAccount& account)
+{
+    NetBuffer info;
+    const NET_API_STATUS status = NetUserGetInfo(nullptr, user, 1, info.Put());
+    if (status == NERR_UserNotFound)
+    {
+        account = LocalAccount();
+        account.unknown = true;
+        return true;
+    }
+    if (status != NERR_Success || info.As<USER_INFO_1>() == nullptr)
+        return false;
+    const DWORD flags = info.As<USER_INFO_1>()->usri1_flags;
+    account = LocalAccount();
+    account.disabled = (flags & UF_ACCOUNTDISABLE) != 0;
+    account.locked = (flags & UF_LOCKOUT) != 0;
+    account.passwordExpired = (flags & UF_PASSWORD_EXPIRED) != 0;
+    return true;
+}
