@@ -10,24 +10,14 @@
 // capacity of the small buffer.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "json_text.h"
 #include "text_buffer.h"
 
 namespace
 {
-void Check(bool condition, const char* what)
-{
-    if (!condition)
-    {
-        std::fprintf(stderr, "check failed: %s\n", what);
-        std::abort();
-    }
-}
-
 bool IsHigh(std::uint32_t unit)
 {
     return unit >= 0xD800 && unit <= 0xDBFF;

@@ -9,23 +9,13 @@
 // too; the rest are the bytes piped in.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "utf8_line.h"
 
 namespace
 {
-void Check(bool condition, const char* what)
-{
-    if (!condition)
-    {
-        std::fprintf(stderr, "check failed: %s\n", what);
-        std::abort();
-    }
-}
-
 // Well-formed UTF-8 by the Unicode Standard's table of well-formed byte sequences, which
 // leaves out overlong forms, surrogates and everything above U+10FFFF; and no NUL.
 bool WellFormed(const std::uint8_t* bytes, std::size_t count)
