@@ -8,7 +8,7 @@
 #                           committed folder is only read: new coverage never lands in git.
 #   scripts/fuzz.sh check   make test: each target over every committed seed and regression
 #                           case, then a short run with a fixed seed from an empty working
-#                           corpus (FUZZ_CHECK_SECONDS, default 5): the same inputs every
+#                           corpus (FUZZ_CHECK_SECONDS, default 4): the same inputs every
 #                           time, so it does not flake.
 #
 # A crash, a sanitizer report or a failed check fails the run. The input that caused it is
@@ -20,7 +20,7 @@ cd "$(dirname "$0")/.."
 mode=${1:-}
 case "$mode" in
 long) seconds=${FUZZ_SECONDS:-60} ;;
-check) seconds=${FUZZ_CHECK_SECONDS:-5} ;;
+check) seconds=${FUZZ_CHECK_SECONDS:-4} ;;
 *)
   echo "usage: $0 long|check" >&2
   exit 2
