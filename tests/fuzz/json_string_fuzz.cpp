@@ -8,6 +8,7 @@
 // The input is the text as little-endian byte pairs (so every value lies below 0x10000,
 // whatever the width of wchar_t), up to the first zero unit; its first byte also picks the
 // capacity of the small buffer.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -107,16 +108,18 @@ bool HasShortForm(std::uint32_t unit)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::vector<wchar_t> input;
+    // The code units as numbers and as the text the function takes, each terminated.
+    std::vector<std::uint32_t> codes;
     for (std::size_t i = 0; i + 1 < size; i += 2)
     {
-        const auto unit = static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+        const auto unit = static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
         if (unit == 0)
             break;
-        input.push_back(unit);
+        codes.push_back(unit);
     }
-    input.push_back(L'\0');
-    const std::size_t count = input.size() - 1;
+    codes.push_back(0);
+    const std::vector<wchar_t> input(codes.begin(), codes.end());
+    const std::size_t count = codes.size() - 1;
 
     // Room for the worst case: every unit as \uXXXX, two quotes, the terminator.
     std::vector<wchar_t> storage(6 * count + 3, static_cast<wchar_t>(0x2A2A));
@@ -145,13 +148,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(units.size() == count, "as many code units come back as went in");
     for (std::size_t i = 0; i < count; ++i)
     {
-        const auto in = static_cast<std::uint32_t>(input[i]);
+        const std::uint32_t in = codes[i];
         Check(units[i].value == in, "each code unit comes back as it went in");
         // What must be escaped: quote, backslash, control characters, and a surrogate that
         // is not half of a pair in the input.
         const bool paired =
-            (IsHigh(in) && IsLow(static_cast<std::uint32_t>(input[i + 1]))) ||
-            (IsLow(in) && i > 0 && IsHigh(static_cast<std::uint32_t>(input[i - 1])));
+            (IsHigh(in) && IsLow(codes[i + 1])) || (IsLow(in) && i > 0 && IsHigh(codes[i - 1]));
         const bool mustEscape =
             in == '"' || in == '\\' || in < 0x20 || ((IsHigh(in) || IsLow(in)) && !paired);
         Check((units[i].form != Form::Literal) == mustEscape, "escaped exactly when needed");
@@ -168,8 +170,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (capacity == 0)
         return 0;
     Check(cut.Length() < capacity && small[cut.Length()] == L'\0', "the text stays terminated");
-    for (std::size_t i = 0; i < cut.Length(); ++i)
-        Check(static_cast<std::uint32_t>(small[i]) == output[i], "it is a beginning of the string");
+    const std::vector<std::uint32_t> beginning(cut.Text(), cut.Text() + cut.Length());
+    Check(std::equal(beginning.begin(), beginning.end(), output.begin()),
+          "it is a beginning of the string");
     Check(!cut.Fits() || cut.Length() == output.size(), "when it fits, all of it is there");
     return 0;
 }

@@ -69,43 +69,40 @@ std::size_t Utf16Length(const std::uint8_t* bytes, std::size_t count)
 
 // UTF-16 back to UTF-8. False on a value that is no UTF-16 code unit and on a surrogate
 // without its partner.
-bool ToUtf8(const wchar_t* units, std::size_t count, std::vector<std::uint8_t>& out)
+bool ToUtf8(const std::vector<std::uint32_t>& units, std::vector<std::uint8_t>& out)
 {
+    const std::size_t count = units.size();
     for (std::size_t i = 0; i < count; ++i)
     {
-        const auto unit = static_cast<std::uint32_t>(units[i]);
-        std::uint32_t code = unit;
+        const std::uint32_t unit = units[i];
         if (unit > 0xFFFF || (unit >= 0xDC00 && unit <= 0xDFFF))
             return false;
         if (unit >= 0xD800 && unit <= 0xDBFF)
         {
-            const auto next = i + 1 < count ? static_cast<std::uint32_t>(units[i + 1]) : 0;
+            const std::uint32_t next = i + 1 < count ? units[i + 1] : 0;
             if (next < 0xDC00 || next > 0xDFFF)
                 return false;
-            code = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
-            ++i;
-        }
-        if (code < 0x80)
-        {
-            out.push_back(static_cast<std::uint8_t>(code));
-        }
-        else if (code < 0x800)
-        {
-            out.push_back(static_cast<std::uint8_t>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<std::uint8_t>(0x80 | (code & 0x3F)));
-        }
-        else if (code < 0x10000)
-        {
-            out.push_back(static_cast<std::uint8_t>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<std::uint8_t>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<std::uint8_t>(0x80 | (code & 0x3F)));
-        }
-        else
-        {
+            const std::uint32_t code = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
             out.push_back(static_cast<std::uint8_t>(0xF0 | (code >> 18)));
             out.push_back(static_cast<std::uint8_t>(0x80 | ((code >> 12) & 0x3F)));
             out.push_back(static_cast<std::uint8_t>(0x80 | ((code >> 6) & 0x3F)));
             out.push_back(static_cast<std::uint8_t>(0x80 | (code & 0x3F)));
+            ++i;
+        }
+        else if (unit < 0x80)
+        {
+            out.push_back(static_cast<std::uint8_t>(unit));
+        }
+        else if (unit < 0x800)
+        {
+            out.push_back(static_cast<std::uint8_t>(0xC0 | (unit >> 6)));
+            out.push_back(static_cast<std::uint8_t>(0x80 | (unit & 0x3F)));
+        }
+        else
+        {
+            out.push_back(static_cast<std::uint8_t>(0xE0 | (unit >> 12)));
+            out.push_back(static_cast<std::uint8_t>(0x80 | ((unit >> 6) & 0x3F)));
+            out.push_back(static_cast<std::uint8_t>(0x80 | (unit & 0x3F)));
         }
     }
     return true;
@@ -156,7 +153,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++length;
     Check(length < out.size(), "the text is terminated within the buffer");
     std::vector<std::uint8_t> again;
-    Check(ToUtf8(out.data(), length, again), "the text is well-formed UTF-16");
+    const std::vector<std::uint32_t> text(out.begin(),
+                                          out.begin() + static_cast<std::ptrdiff_t>(length));
+    Check(ToUtf8(text, again), "the text is well-formed UTF-16");
     Check(again == std::vector<std::uint8_t>(line, line + count),
           "the text turns back into the bytes of the line");
     return 0;
