@@ -84,6 +84,6 @@ cppcheck: setup
 layers:
 	@scripts/check-layers.sh
 
-# Needs both compile databases.
-tidy: host win64
+# Needs the compile databases of the three builds.
+tidy: host win64 fuzz-targets
 	@scripts/tidy.sh
