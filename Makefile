@@ -2,6 +2,7 @@
 #   make        build build/win64/Tarvelin.exe
 #   make run    build and start it under Wine (headless: a screenshot to build/screenshot.png)
 #   make test   build and run every test tier
+#   make fuzz   run every fuzz target for a minute (FUZZ_SECONDS=...) and say what it found
 #   make screenshots  redraw the README's pictures (docs/screenshot-en.png, -de.png)
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
