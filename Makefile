@@ -2,13 +2,14 @@
 #   make        build build/win64/Tarvelin.exe
 #   make run    build and start it under Wine (headless: a screenshot to build/screenshot.png)
 #   make test   build and run every test tier
+#   make fuzz   run every fuzz target for a minute (FUZZ_SECONDS=...) and say what it found
 #   make screenshots  redraw the README's pictures (docs/screenshot-en.png, -de.png)
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck clean format screenshots fuzz
+.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck clean format screenshots fuzz fuzz-targets fuzz-check
 
 all: win64
 
@@ -30,7 +31,7 @@ run: win64 prefix
 	@scripts/run.sh
 
 # Static checks first: they are quick and a finding fails the run before the long tiers.
-test: checks fuzz host host-sanitize win64 win32 prefix
+test: checks fuzz-check host host-sanitize win64 win32 prefix
 	@scripts/run-tests.sh host host-sanitize win64
 
 # Start-up time, peak memory and size against a bare dialog; not part of make test.
@@ -46,22 +47,22 @@ dist: win64
 screenshots: win64 prefix
 	@scripts/screenshots.sh
 
-# A short, seeded libFuzzer run over the settings number parser (clang, with ASan and UBSan):
-# the same inputs every time, so it does not flake.
-FUZZ_BIN = build/fuzz/settings_number_fuzz
-FUZZ_SOURCES = settings/settings_number.cpp settings/settings_number.h \
-               tests/fuzz/settings_number_fuzz.cpp
+# The libFuzzer targets of the parsers of outside input (tests/fuzz/), built natively with
+# clang 14 under AddressSanitizer and UndefinedBehaviorSanitizer by the fuzz preset.
+#   make fuzz        every target for FUZZ_SECONDS (60) each; what the runs find stays in
+#                    build/fuzz/corpus/, a crash's input goes to tests/fuzz/corpus/<target>/
+#   make fuzz-check  (part of make test) every committed input, then a few seeded seconds each
+FUZZ_SECONDS ?= 60
 
-$(FUZZ_BIN): $(FUZZ_SOURCES) | setup
-	@mkdir -p $(@D)
-	@clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-	  -Wall -Wextra -Werror -Isettings $(filter %.cpp,$^) -o $@
+fuzz-targets: setup build/fuzz/CMakeCache.txt
+	@set -o pipefail; cmake --build --preset fuzz -j $(JOBS) -- --no-print-directory \
+	  | { grep -v -E '^\[ *[0-9]+%\] Built target' || true; }
 
-fuzz: $(FUZZ_BIN)
-	@$(FUZZ_BIN) -seed=1 -runs=1000000 -max_len=96 -max_total_time=20 \
-	  >build/fuzz/run.log 2>&1 \
-	  && grep -m1 -E '^Done [0-9]+ runs' build/fuzz/run.log | sed 's/^/fuzz: /' \
-	  || { tail -40 build/fuzz/run.log; exit 1; }
+fuzz: fuzz-targets
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh long
+
+fuzz-check: fuzz-targets
+	@scripts/fuzz.sh check
 
 clean:
 	rm -rf build dist
@@ -84,6 +85,6 @@ cppcheck: setup
 layers:
 	@scripts/check-layers.sh
 
-# Needs both compile databases.
-tidy: host win64
+# Needs the compile databases of the three builds.
+tidy: host win64 fuzz-targets
 	@scripts/tidy.sh

@@ -25,6 +25,7 @@ LineStatus DecodeFirstLine(const unsigned char* bytes, std::size_t count, wchar_
         i = 3;
 
     std::size_t length = 0;
+    bool tooLong = false;
     while (i < end)
     {
         char32_t code = 0;
@@ -32,11 +33,14 @@ LineStatus DecodeFirstLine(const unsigned char* bytes, std::size_t count, wchar_
             return Refuse(out, limit, LineStatus::Invalid);
         wchar_t units[2];
         const std::size_t units16 = EncodeUtf16(code, units);
-        if (length + units16 > limit)
-            return Refuse(out, limit, LineStatus::TooLong);
-        for (std::size_t k = 0; k < units16; ++k)
+        // Past the limit the rest is still checked: a line in another encoding is reported as
+        // such whatever its length, or shortening it would only lead to the next refusal.
+        tooLong = tooLong || length + units16 > limit;
+        for (std::size_t k = 0; !tooLong && k < units16; ++k)
             out[length++] = units[k];
     }
+    if (tooLong)
+        return Refuse(out, limit, LineStatus::TooLong);
     out[length] = L'\0';
     return length == 0 ? Refuse(out, limit, LineStatus::Empty) : LineStatus::Ok;
 }

@@ -7,7 +7,8 @@ enum class LineStatus
     Ok,
     Empty,   // nothing before the line end (or no input at all)
     TooLong, // more than the limit: refused, never cut
-    Invalid  // not UTF-8 (bad, overlong or truncated sequences, surrogates), or a null byte
+    Invalid  // not UTF-8 (bad, overlong or truncated sequences, surrogates), or a null byte;
+             // answered before TooLong, wherever in the line the fault is
 };
 
 // Decodes the first line of `bytes` (up to the first LF, or all of them) into `out` as

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # clang-tidy over every source file. The Windows sources are parsed as the cross compiler
 # sees them (mingw target, its libstdc++), from the win64 build's compile_commands.json;
-# the unit tests from the host build's. Any finding fails.
+# the unit tests from the host build's, the fuzz targets from the fuzz build's (clang).
+# Any finding fails.
 #
 # clang-tidy is by far the slowest check, so a file is checked again only when something it
 # is checked with has changed since its last clean check: its own text, the text of every
@@ -20,10 +21,12 @@ win_args=(-p build/win64 --quiet
   --extra-arg=-isystem$mingw_cxx --extra-arg=-isystem$mingw_cxx/x86_64-w64-mingw32
   --extra-arg=-Wno-unknown-warning-option)
 host_args=(-p build/host --quiet --extra-arg=-Wno-unknown-warning-option)
+fuzz_args=(-p build/fuzz --quiet --extra-arg=-Wno-unknown-warning-option)
 
 win_files=$(git ls-files -co --exclude-standard 'app/*.cpp' 'autologon/*.cpp' 'settings/*.cpp' \
   'links/*.cpp' 'base/*.cpp' 'cli/*.cpp' 'tests/win32/*.cpp' 'tests/e2e/*.cpp')
 host_files=$(git ls-files -co --exclude-standard 'tests/unit/*.cpp')
+fuzz_files=$(git ls-files -co --exclude-standard 'tests/fuzz/*.cpp')
 
 # Every header of ours by its file name; includes are written with bare names and found
 # through the include path, so a name stands for each header that bears it.
@@ -86,13 +89,22 @@ for f in $host_files; do
   key=$(key_of build/host "$f")
   [ -f "$cache/$key" ] || echo "host $key $f" >>"$todo"
 done
+for f in $fuzz_files; do
+  total=$((total + 1))
+  key=$(key_of build/fuzz "$f")
+  [ -f "$cache/$key" ] || echo "fuzz $key $f" >>"$todo"
+done
 checked=$(wc -l <"$todo")
 
 # Each file on its own, so that a clean one is remembered even when another has findings.
 # Runs in a fresh bash through xargs: the arguments travel as one string each.
 check_one() {
   local kind="$1" key="$2" file="$3" args
-  if [ "$kind" = win ]; then args=($TIDY_WIN_ARGS); else args=($TIDY_HOST_ARGS); fi
+  case "$kind" in
+  win) args=($TIDY_WIN_ARGS) ;;
+  fuzz) args=($TIDY_FUZZ_ARGS) ;;
+  *) args=($TIDY_HOST_ARGS) ;;
+  esac
   if clang-tidy "${args[@]}" "$file" >"$TIDY_LOGS/$key" 2>&1; then
     touch "$TIDY_CACHE/$key"
   else
@@ -101,7 +113,7 @@ check_one() {
 }
 export -f check_one
 export TIDY_CACHE="$cache" TIDY_LOGS="$logs" TIDY_WIN_ARGS="${win_args[*]}" \
-  TIDY_HOST_ARGS="${host_args[*]}"
+  TIDY_HOST_ARGS="${host_args[*]}" TIDY_FUZZ_ARGS="${fuzz_args[*]}"
 
 fail=0
 if [ "$checked" -gt 0 ]; then

@@ -3,9 +3,9 @@
 // also when the digits are spelt in full-width or mathematical-bold form.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "settings_number.h"
 
 namespace
@@ -31,12 +31,6 @@ std::int32_t Parse(const std::vector<char16_t>& text)
 {
     return ParseSettingsInt(text.data(), text.size());
 }
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -49,14 +43,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int32_t any = Parse(units);
     // Text after the number never changes it.
     units.push_back(u'x');
-    Check(Parse(units) == any);
+    Check(Parse(units) == any, "text after the number never changes it");
 
     // ASCII: the same bytes folded to 7 bits, against the reference.
     std::vector<char16_t> ascii(size);
     for (std::size_t i = 0; i < size; ++i)
         ascii[i] = static_cast<char16_t>(data[i] & 0x7F);
     const std::int32_t expected = Reference(ascii);
-    Check(Parse(ascii) == expected);
+    Check(Parse(ascii) == expected, "ASCII reads as the reference reads it");
 
     // The same number in full-width digits, and in mathematical bold digits (surrogate pairs).
     std::vector<char16_t> wide;
@@ -75,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             bold.push_back(unit);
         }
     }
-    Check(Parse(wide) == expected);
-    Check(Parse(bold) == expected);
+    Check(Parse(wide) == expected, "full-width digits read as ASCII ones");
+    Check(Parse(bold) == expected, "mathematical bold digits read as ASCII ones");
     return 0;
 }

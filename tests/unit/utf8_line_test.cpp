@@ -86,6 +86,8 @@ TEST(Utf8Line, RefusalsLeaveTheBufferWiped)
         {"\xF4\x90\x80\x80", LineStatus::Invalid},     // beyond U+10FFFF
         {"\xF8\x88\x80\x80\x80", LineStatus::Invalid}, // five-byte form
         {std::string("pw\0rd", 5), LineStatus::Invalid},
+        // Too long as well, but the encoding is what to mend first, wherever the bad byte is.
+        {std::string(kFieldLimit + 1, 'x') + "\xFC", LineStatus::Invalid},
     };
     for (const auto& c : cases)
     {
