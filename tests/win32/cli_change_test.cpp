@@ -7,6 +7,7 @@
 // output and error are files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "administrator.h"
 #include "commands.h"
 #include "test_files.h"
+#include "token_util.h"
 #include "writer_fixture.h"
 
 namespace
@@ -110,6 +112,33 @@ CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
 bool Contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
+}
+
+// The child of the privilege case: switches three held privileges off, runs the command,
+// reports on standard error which privileges it switched on, and ends.
+void ReportPrivilegesSwitchedOn(const std::vector<std::wstring>& words, const char* input)
+{
+    for (const wchar_t* probe : {L"SeBackupPrivilege", L"SeShutdownPrivilege", L"SeDebugPrivilege"})
+    {
+        if (!SwitchPrivilege(probe, false))
+            std::fprintf(stderr, "%ls not held; ", probe);
+    }
+    const std::set<std::wstring> before = EnabledPrivileges();
+    const CliRun run = RunWith(words, input);
+    std::fprintf(stderr, "exit %d, %u stored; switched on:", run.exitCode,
+                 static_cast<unsigned>(Lsa().stores.size()));
+    bool any = false;
+    for (const std::wstring& name : EnabledPrivileges())
+    {
+        if (before.count(name) == 0)
+        {
+            std::fprintf(stderr, " %ls", name.c_str());
+            any = true;
+        }
+    }
+    std::fprintf(stderr, "%s\n", any ? "" : " none");
+    std::fflush(stderr);
+    ExitProcess(0);
 }
 } // namespace
 
@@ -259,6 +288,29 @@ TEST(CliChange, SetAndRemoveChangeTheMachineThroughTheCore)
                                   "(Fehler 5).\nDiese Werte lie\xC3\x9F"
                                   "en sich nicht wiederherstellen: AutoLogonCount (Fehler 1018), "))
         << run.err;
+}
+
+// The console program needs no privilege beyond administrator access to the key and the
+// policy, and switches none on: privileges switched on would stay on for the rest of the
+// process and pass to every process it starts. The dialog's Set and Remove do switch them on
+// (WriterPrivileges), once per process, so each row runs in a child process of its own (a
+// death test) that neither path has touched.
+TEST(CliChange, SetAndRemoveSwitchOnNoPrivilege)
+{
+    const struct
+    {
+        std::vector<std::wstring> words;
+        const char* input;
+        const char* report;
+    } cases[] = {
+        {{L"set", L"--user", L"kiosk", L"--domain", L"PC"},
+         "hunter2\n",
+         "^exit 0, 1 stored; switched on: none\n$"},
+        {{L"remove"}, "", "^exit 0, 2 stored; switched on: none\n$"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EXIT(ReportPrivilegesSwitchedOn(c.words, c.input), ::testing::ExitedWithCode(0),
+                    c.report);
 }
 
 TEST(CredentialCheck, ARefusalWithoutAnErrorIsStillARefusal)
