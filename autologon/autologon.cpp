@@ -148,7 +148,7 @@ ChangeResult SetAutoLogon(const SetRequest& request)
     // Read access as well: what Set changes is saved first.
     UniqueRegKey key;
     const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
-                                      KEY_WRITE | KEY_QUERY_VALUE | g_registryView, key.Put());
+                                      KEY_WRITE | KEY_QUERY_VALUE | MachineKeyView(), key.Put());
     if (opened != ERROR_SUCCESS)
     {
         key.Release(); // nothing was opened
@@ -197,8 +197,8 @@ ChangeResult RemoveAutoLogon(BeforeSecretStep beforeSecret)
 {
     ChangeResult result;
     UniqueRegKey key;
-    const LONG opened =
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0, KEY_WRITE | g_registryView, key.Put());
+    const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
+                                      KEY_WRITE | MachineKeyView(), key.Put());
     if (opened != ERROR_SUCCESS)
     {
         key.Release(); // nothing was opened

@@ -1,5 +1,7 @@
 // Switching Windows automatic logon on and off: the core that the dialog and the console
 // program share. It knows no window and no language; each caller reports the result its way.
+// It opens the machine's keys in the view Windows reads at logon (MachineKeyView), whichever
+// program calls it.
 #pragma once
 #include "change_result.h"
 
@@ -18,11 +20,11 @@ struct SetRequest
 };
 
 // Switches automatic logon on for the account: AutoAdminLogon "1", DefaultDomainName and
-// DefaultUserName under the Winlogon key (in the registry view the WOW64 step chose), drops
-// a plain-text DefaultPassword value and an AutoLogonCount of 0 that another tool may have
-// left, and stores the password as the "DefaultPassword" secret. Every value it changes is
-// saved first; on any failure they are all put back, and those that could not be are listed.
-// An empty user name or password, or a text over kFieldLimit, changes nothing (step Input).
+// DefaultUserName under the Winlogon key, drops a plain-text DefaultPassword value and an
+// AutoLogonCount of 0 that another tool may have left, and stores the password as the
+// "DefaultPassword" secret. Every value it changes is saved first; on any failure they are all
+// put back, and those that could not be are listed. An empty user name or password, or a text
+// over kFieldLimit, changes nothing (step Input).
 ChangeResult SetAutoLogon(const SetRequest& request);
 
 // Switches automatic logon off: AutoAdminLogon "0", a plain-text DefaultPassword value

@@ -2,6 +2,7 @@
 
 #include "lsa_policy.h"
 #include "winlogon_values.h"
+#include "wow64.h"
 
 namespace
 {
@@ -18,7 +19,7 @@ constexpr DWORD kPasswordLessRequired = 2;
 UniqueRegKey OpenMachineKey(const wchar_t* path)
 {
     UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.Put()) !=
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | MachineKeyView(), key.Put()) !=
         ERROR_SUCCESS)
         key.Release(); // a failed open leaves nothing to close
     return key;
