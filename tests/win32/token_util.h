@@ -2,10 +2,6 @@
 #pragma once
 #include <windows.h>
 
-#include <set>
-#include <string>
-#include <vector>
-
 inline bool PrivilegeEnabled(const wchar_t* name)
 {
     HANDLE token = nullptr;
@@ -35,31 +31,4 @@ inline bool SwitchPrivilege(const wchar_t* name, bool enable)
     const DWORD error = GetLastError();
     CloseHandle(token);
     return ok && error == ERROR_SUCCESS;
-}
-
-// The names of the privileges that the token holds and has switched on.
-inline std::set<std::wstring> EnabledPrivileges()
-{
-    std::set<std::wstring> names;
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return names;
-    DWORD size = 0;
-    GetTokenInformation(token, TokenPrivileges, nullptr, 0, &size);
-    std::vector<unsigned char> buffer(size);
-    if (size != 0 && GetTokenInformation(token, TokenPrivileges, buffer.data(), size, &size))
-    {
-        const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
-        for (DWORD i = 0; i < privileges->PrivilegeCount; ++i)
-        {
-            LUID_AND_ATTRIBUTES entry = privileges->Privileges[i];
-            wchar_t name[64] = {};
-            DWORD length = ARRAYSIZE(name);
-            if ((entry.Attributes & SE_PRIVILEGE_ENABLED) != 0 &&
-                LookupPrivilegeNameW(nullptr, &entry.Luid, name, &length))
-                names.insert(name);
-        }
-    }
-    CloseHandle(token);
-    return names;
 }
