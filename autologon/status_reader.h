@@ -6,9 +6,9 @@
 
 #include "status_verdict.h"
 
-// Fills `snapshot` from the registry view Windows reads at logon (MachineKeyView: the 64-bit
-// one, also from a 32-bit process) and from the secret store. A value or key that cannot be
-// read counts as absent; the secret counts as unknown when it cannot be read.
+// Fills `snapshot` from the 64-bit registry view (the one Windows reads at logon, also from
+// a 32-bit process) and from the secret store. A value or key that cannot be read counts as
+// absent; the secret counts as unknown when it cannot be read.
 void ReadStatusSnapshot(StatusSnapshot& snapshot);
 
 // Present when the DefaultPassword secret holds a non-empty value, absent when it does not
