@@ -3,6 +3,7 @@
 #include "autologon.h"
 #include "diagnostic.h"
 #include "globals.h"
+#include "privileges.h"
 #include "resource.h"
 #include "writer_text.h"
 
@@ -47,12 +48,13 @@ void WriteAutoLogon(HWND dialog, int mode)
         ReadField(dialog, IDC_DOMAIN, fields.domain);
         missingInput = fields.password[0] == L'\0' || fields.user[0] == L'\0';
         if (!missingInput)
-            result = SetAutoLogon(fields.domain, fields.user, fields.password);
+            result =
+                SetAutoLogon({fields.domain, fields.user, fields.password, EnablePrivilegesOnce});
         SecureZeroMemory(&fields, sizeof fields);
     }
     else
     {
-        result = RemoveAutoLogon();
+        result = RemoveAutoLogon(EnablePrivilegesOnce);
     }
 
     WriteDiagnostics(result);

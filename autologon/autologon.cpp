@@ -4,7 +4,6 @@
 
 #include <cwchar>
 
-#include "privileges.h"
 #include "secret.h"
 #include "unique_handle.h"
 #include "winlogon_values.h"
@@ -12,18 +11,6 @@
 
 namespace
 {
-bool g_privilegesEnabled = false;
-
-// Once per process, whatever the first attempt achieved.
-void EnablePrivilegesOnce()
-{
-    if (g_privilegesEnabled)
-        return;
-    g_privilegesEnabled = true;
-    const PrivilegeEnabler enabler; // its constructor does all the work
-    static_cast<void>(enabler);
-}
-
 LONG WriteText(HKEY key, const wchar_t* name, const wchar_t* text)
 {
     const auto bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
@@ -140,12 +127,19 @@ StepFailure WriteSetValues(HKEY key, const wchar_t* domain, const wchar_t* user,
     }
     return {};
 }
+
+void RunStep(BeforeSecretStep step)
+{
+    if (step != nullptr)
+        step();
+}
 } // namespace
 
-ChangeResult SetAutoLogon(const wchar_t* domain, const wchar_t* user, const wchar_t* password)
+ChangeResult SetAutoLogon(const SetRequest& request)
 {
     ChangeResult result;
-    if (!FieldFits(domain, true) || !FieldFits(user, false) || !FieldFits(password, false))
+    if (!FieldFits(request.domain, true) || !FieldFits(request.user, false) ||
+        !FieldFits(request.password, false))
     {
         result.registry = Failure(ChangeStep::Input, ERROR_INVALID_PARAMETER);
         return result;
@@ -154,7 +148,7 @@ ChangeResult SetAutoLogon(const wchar_t* domain, const wchar_t* user, const wcha
     // Read access as well: what Set changes is saved first.
     UniqueRegKey key;
     const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
-                                      KEY_WRITE | KEY_QUERY_VALUE | g_registryView, key.Put());
+                                      KEY_WRITE | KEY_QUERY_VALUE | MachineKeyView(), key.Put());
     if (opened != ERROR_SUCCESS)
     {
         key.Release(); // nothing was opened
@@ -176,12 +170,13 @@ ChangeResult SetAutoLogon(const wchar_t* domain, const wchar_t* user, const wcha
         }
     }
 
-    result.registry = WriteSetValues(key.Get(), domain, user, saved[4].IsZeroNumber());
+    result.registry =
+        WriteSetValues(key.Get(), request.domain, request.user, saved[4].IsZeroNumber());
     if (result.registry.step == ChangeStep::None)
     {
-        EnablePrivilegesOnce();
+        RunStep(request.beforeSecret);
         // Stored once: if this fails, the secret keeps what it held before.
-        result.secret = StoreDefaultPassword(password, false);
+        result.secret = StoreDefaultPassword(request.password, false);
     }
     if (result.Done())
         return result;
@@ -198,12 +193,12 @@ ChangeResult SetAutoLogon(const wchar_t* domain, const wchar_t* user, const wcha
     return result;
 }
 
-ChangeResult RemoveAutoLogon()
+ChangeResult RemoveAutoLogon(BeforeSecretStep beforeSecret)
 {
     ChangeResult result;
     UniqueRegKey key;
-    const LONG opened =
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0, KEY_WRITE | g_registryView, key.Put());
+    const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
+                                      KEY_WRITE | MachineKeyView(), key.Put());
     if (opened != ERROR_SUCCESS)
     {
         key.Release(); // nothing was opened
@@ -218,7 +213,7 @@ ChangeResult RemoveAutoLogon()
 
     // The secret is blanked even when the registry failed: that direction is always safe.
     // Twice, so that its old value no longer holds the password either.
-    EnablePrivilegesOnce();
+    RunStep(beforeSecret);
     const wchar_t empty[] = L"";
     result.secret = StoreDefaultPassword(empty, true);
     return result;

@@ -4,13 +4,14 @@
 #include "secret_read.h"
 #include "unique_handle.h"
 #include "winlogon_values.h"
+#include "wow64.h"
 
 void ReadChangeState(ChangeState& state, const wchar_t* password)
 {
     state = ChangeState();
     UniqueRegKey key;
     const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
-                                      KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.Put());
+                                      KEY_QUERY_VALUE | MachineKeyView(), key.Put());
     if (opened != ERROR_SUCCESS)
         key.Release(); // a failed open leaves nothing to close
     for (unsigned int i = 0; i < kPlanValueCount; ++i)

@@ -229,7 +229,7 @@ SecretState ReadSecretState()
 void ReadStatusSnapshot(StatusSnapshot& snapshot)
 {
     snapshot = StatusSnapshot{};
-    Reader reader(snapshot, KEY_WOW64_64KEY); // MERGE: MachineKeyView()
+    Reader reader(snapshot, MachineKeyView());
     {
         const UniqueRegKey winlogon = reader.Open(kWinlogonPath);
         RegistryValue value;

@@ -13,6 +13,15 @@ using EnableFsRedirectionFn = BOOLEAN(WINAPI*)(BOOLEAN);
 IsWow64ProcessFn g_isWow64Process = nullptr;
 } // namespace
 
+REGSAM MachineKeyView()
+{
+    // The answer cannot change while the process runs; a 64-bit process asks again each
+    // time, which costs a look-up in kernel32.
+    if (g_registryView == 0 && QueryWow64())
+        g_registryView = KEY_WOW64_64KEY;
+    return g_registryView;
+}
+
 BOOL QueryWow64()
 {
     BOOL wow64 = FALSE;

@@ -80,7 +80,8 @@ int CredentialsRefused(DWORD error, const CliTexts& texts)
 int ApplyChange(bool set, const wchar_t* domain, const wchar_t* user, const wchar_t* password,
                 const CliTexts& texts)
 {
-    const ChangeResult result = set ? SetAutoLogon(domain, user, password) : RemoveAutoLogon();
+    const ChangeResult result =
+        set ? SetAutoLogon({domain, user, password}) : RemoveAutoLogon(nullptr);
     wchar_t storage[kChangeReportCapacity];
     TextBuffer report(storage, ARRAYSIZE(storage));
     const bool done = ComposeChangeReport(result, set, domain, user, texts.german, report);

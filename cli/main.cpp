@@ -4,12 +4,18 @@
 
 #include "administrator.h"
 #include "commands.h"
+#include "dll_search.h"
 #include "user_language.h"
 
 int wmain(int argc, wchar_t** argv);
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Before anything can load a DLL by name, the system on our behalf included (LogonUserW,
+    // the LSA calls): from the system folder only, as the dialog does. It runs elevated from
+    // wherever a script put it, and a DLL planted beside it must not be loaded.
+    RestrictDllSearchToSystem();
+
     const CliTexts& texts = TextsFor(PrefersGermanTexts(GetUserDefaultLangID()));
     Arguments arguments;
     ParseArguments(argc - 1, argv + 1, arguments);

@@ -57,6 +57,15 @@ std::wstring TarvelinPath()
     return full;
 }
 
+std::wstring Win32ProgramPath(const wchar_t* exeName)
+{
+    // build/win64/Tarvelin.exe -> build/win32/<exeName>
+    std::wstring path = TarvelinPath();
+    path.resize(path.rfind(L'\\'));
+    path.resize(path.rfind(L'\\'));
+    return path + L"\\win32\\" + exeName;
+}
+
 std::wstring TextOf(HWND hwnd)
 {
     wchar_t text[4096] = {};

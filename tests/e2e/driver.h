@@ -8,6 +8,9 @@
 // Full path of the built program, found relative to this driver.
 std::wstring TarvelinPath();
 
+// Full path of a program of the 32-bit build (build/win32/), for the cases under WOW64.
+std::wstring Win32ProgramPath(const wchar_t* exeName);
+
 // Reads a window's text; WM_GETTEXT also works on another process's edit controls.
 std::wstring TextOf(HWND hwnd);
 

@@ -11,10 +11,10 @@
 #include "../win32/registry_values.h"
 #include "../win32/test_files.h"
 #include "driver.h"
+#include "winlogon_keys.h"
 
 namespace
 {
-const wchar_t kWinlogon[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 const wchar_t kPolicies[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 const wchar_t kPasswordLess[] =
     L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\PasswordLess\\Device";
@@ -484,6 +484,45 @@ TEST(CliRemove, SwitchesOffDropsThePlainPasswordAndReportsTheSecret)
     expected[L"AutoAdminLogon"] = TextValue(L"0");
     EXPECT_EQ(keys.winlogon.Values(), expected) << Describe(keys.winlogon.Values());
     EXPECT_EQ(RunCli(L"status").exitCode, 5u) << "status after remove";
+}
+
+// The 32-bit build under WOW64 reads and changes the 64-bit Winlogon key, the one Windows
+// reads, not Wow6432Node's. The 32-bit view has no Winlogon key meanwhile, so that a program
+// on that view fails at opening the key: set then reaches the secret (which Wine refuses)
+// only if it opened and wrote the 64-bit key.
+TEST(Wow64Cli, StatusSetAndRemoveUseTheSixtyFourBitKey)
+{
+    const std::wstring cli = Win32ProgramPath(L"tarvelin-cli.exe");
+    DWORD binaryType = 0xdeadbeef;
+    ASSERT_TRUE(GetBinaryTypeW(cli.c_str(), &binaryType))
+        << "build/win32/tarvelin-cli.exe is missing: make win32";
+    ASSERT_EQ(binaryType, static_cast<DWORD>(SCS_32BIT_BINARY));
+    StatusKeys keys;
+    const RegValues configured = With(kOn, {{L"DefaultPassword", TextValue(L"stale")}});
+    keys.Hold(configured);
+    WinlogonAbsent absent(KEY_WOW64_32KEY);
+    ASSERT_TRUE(absent.moved()) << "could not move the 32-bit view's Winlogon key aside";
+
+    const CliResult status = RunCli(L"status --json", "", cli);
+    EXPECT_EQ(status.exitCode, 0u) << status.err;
+    EXPECT_EQ(status.out, kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,"
+                                      "\"problems\":[],\"warnings\":[\"plain-text-password\"]}\n");
+
+    const char secretRefused[] = "the LSA secret DefaultPassword could not be written (error 2).";
+    const CliResult set = RunCli(L"set --no-verify --user PC\\anna", "Wow-Pw-7731\n", cli);
+    EXPECT_EQ(set.exitCode, 1u);
+    EXPECT_TRUE(Contains(set.err, secretRefused)) << set.err;
+    EXPECT_EQ(keys.winlogon.Values(), configured) << Describe(keys.winlogon.Values());
+
+    const CliResult remove = RunCli(L"remove", "", cli);
+    EXPECT_EQ(remove.exitCode, 1u);
+    EXPECT_TRUE(Contains(remove.err, secretRefused)) << remove.err;
+    RegValues off = kOn;
+    off[L"AutoAdminLogon"] = TextValue(L"0");
+    EXPECT_EQ(keys.winlogon.Values(), off) << Describe(keys.winlogon.Values());
+
+    EXPECT_EQ(RunCli(L"status", "", cli).exitCode, 5u) << "status after remove";
+    EXPECT_FALSE(WinlogonExists(KEY_WOW64_32KEY)) << "a Winlogon key was made in Wow6432Node";
 }
 
 // The console program's resources: it runs with the rights of its prompt, and says what it is.

@@ -11,12 +11,10 @@
 #include "../win32/test_files.h"
 #include "driver.h"
 #include "resource.h"
+#include "winlogon_keys.h"
 
 namespace
 {
-const wchar_t kWinlogon[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-const wchar_t kBackup[] = L"SOFTWARE\\TarvelinTestBackup";
-
 // Saves the Winlogon values of one registry view and puts them back at the end of the test.
 class WinlogonGuard
 {
@@ -47,66 +45,6 @@ class WinlogonGuard
   private:
     HKEY key_ = nullptr;
     RegValues saved_;
-};
-
-bool WinlogonExists()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// Moves the whole Winlogon key aside while it lives and puts it back afterwards.
-class WinlogonAbsent
-{
-  public:
-    WinlogonAbsent()
-    {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBackup);
-        HKEY backup = nullptr;
-        HKEY source = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kBackup, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &backup, nullptr);
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_READ, &source);
-        moved_ = backup != nullptr && source != nullptr &&
-                 RegCopyTreeW(source, nullptr, backup) == ERROR_SUCCESS;
-        if (source != nullptr)
-            RegCloseKey(source);
-        if (backup != nullptr)
-            RegCloseKey(backup);
-        if (moved_)
-        {
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, kWinlogon);
-            RegDeleteKeyW(HKEY_LOCAL_MACHINE, kWinlogon);
-            moved_ = !WinlogonExists();
-        }
-    }
-    ~WinlogonAbsent()
-    {
-        HKEY backup = nullptr;
-        HKEY target = nullptr;
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kBackup, 0, KEY_READ, &backup);
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kWinlogon, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &target, nullptr);
-        const bool restored = backup != nullptr && target != nullptr &&
-                              RegCopyTreeW(backup, nullptr, target) == ERROR_SUCCESS;
-        EXPECT_TRUE(restored) << "the Winlogon key could not be put back";
-        if (target != nullptr)
-            RegCloseKey(target);
-        if (backup != nullptr)
-            RegCloseKey(backup);
-        if (restored)
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBackup);
-    }
-    WinlogonAbsent(const WinlogonAbsent&) = delete;
-    WinlogonAbsent& operator=(const WinlogonAbsent&) = delete;
-
-    bool moved() const { return moved_; }
-
-  private:
-    bool moved_ = false;
 };
 
 // A fresh file for the program's standard output, deleted afterwards.
@@ -205,15 +143,6 @@ void ExpectValidationRefused(const wchar_t* text, const wchar_t* caption)
     DWORD exitCode = 12345;
     ASSERT_TRUE(program.WaitForExit(exitCode));
     EXPECT_EQ(exitCode, 0u);
-}
-
-std::wstring Win32ProgramPath()
-{
-    // build/win64/tests/e2e/e2e_tests.exe -> build/win32/Tarvelin.exe
-    std::wstring path = TarvelinPath();
-    path.resize(path.rfind(L'\\'));
-    path.resize(path.rfind(L'\\'));
-    return path + L"\\win32\\Tarvelin.exe";
 }
 } // namespace
 
@@ -319,7 +248,7 @@ TEST(WriterMissingKey, SetAndRemoveFailAndCreateNothing)
 // The 32-bit build under WOW64 must reach the 64-bit Winlogon key, not Wow6432Node.
 TEST(Wow64Writer, ThirtyTwoBitProgramWritesTheSixtyFourBitKey)
 {
-    const std::wstring exe = Win32ProgramPath();
+    const std::wstring exe = Win32ProgramPath(L"Tarvelin.exe");
     ASSERT_NE(GetFileAttributesW(exe.c_str()), INVALID_FILE_ATTRIBUTES)
         << "build/win32/Tarvelin.exe is missing: make win32";
     WinlogonGuard native;

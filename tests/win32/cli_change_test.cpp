@@ -7,6 +7,7 @@
 // output and error are files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "administrator.h"
 #include "commands.h"
 #include "test_files.h"
+#include "token_util.h"
 #include "writer_fixture.h"
 
 namespace
@@ -110,6 +112,33 @@ CliRun RunWith(const std::vector<std::wstring>& words, const std::string& input,
 bool Contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
+}
+
+// The child of the privilege case: switches three held privileges off, runs the command, and
+// reports on standard error those it found on again afterwards.
+void ReportPrivilegesSwitchedOn(const std::vector<std::wstring>& words, const char* input)
+{
+    const wchar_t* const probes[] = {L"SeBackupPrivilege", L"SeDebugPrivilege", L"SeTcbPrivilege"};
+    for (const wchar_t* probe : probes)
+    {
+        if (!SwitchPrivilege(probe, false) || PrivilegeEnabled(probe))
+            std::fprintf(stderr, "%ls not held or not off; ", probe);
+    }
+    const CliRun run = RunWith(words, input);
+    std::fprintf(stderr, "exit %d, %u stored; switched on:", run.exitCode,
+                 static_cast<unsigned>(Lsa().stores.size()));
+    bool any = false;
+    for (const wchar_t* probe : probes)
+    {
+        if (PrivilegeEnabled(probe))
+        {
+            std::fprintf(stderr, " %ls", probe);
+            any = true;
+        }
+    }
+    std::fprintf(stderr, "%s\n", any ? "" : " none");
+    std::fflush(stderr);
+    ExitProcess(0);
 }
 } // namespace
 
@@ -280,6 +309,30 @@ TEST(CliChange, SetAndRemoveChangeTheMachineThroughTheCore)
                                   "(Fehler 5).\nDiese Werte lie\xC3\x9F"
                                   "en sich nicht wiederherstellen: AutoLogonCount (Fehler 1018), "))
         << run.err;
+}
+
+// The console program needs no privilege beyond administrator access to the key and the
+// policy, and switches none on: privileges switched on would stay on for the rest of the
+// process and pass to every process it starts. Three that the dialog's step would switch on
+// stand for them all. The dialog's Set and Remove do switch them on
+// (WriterPrivileges), once per process, so each row runs in a child process of its own (a
+// death test) that neither path has touched.
+TEST(CliChange, SetAndRemoveLeaveHeldPrivilegesOff)
+{
+    const struct
+    {
+        std::vector<std::wstring> words;
+        const char* input;
+        const char* report;
+    } cases[] = {
+        {{L"set", L"--user", L"kiosk", L"--domain", L"PC"},
+         "hunter2\n",
+         "^exit 0, 1 stored; switched on: none\n$"},
+        {{L"remove"}, "", "^exit 0, 2 stored; switched on: none\n$"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EXIT(ReportPrivilegesSwitchedOn(c.words, c.input), ::testing::ExitedWithCode(0),
+                    c.report);
 }
 
 TEST(CredentialCheck, ARefusalWithoutAnErrorIsStillARefusal)

@@ -1,7 +1,7 @@
-// Loading DLLs by bare name after the program's first start-up step: only the system folder
-// counts, not the program's folder nor the current one. The step holds for the whole process
-// and cannot be undone, so it runs in a child process (a death test), away from the other
-// tests of this program.
+// Loading DLLs by bare name after either program's start-up: only the system folder counts,
+// not the program's folder nor the current one. The step holds for the whole process and
+// cannot be undone, so it runs in a child process (a death test), away from the other tests
+// of this program.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,10 @@
 #include <string>
 
 #include "dll_search.h"
+#include "writer_fixture.h"
+
+// The console program's entry (cli/main.cpp), linked into this test program.
+int wmain(int argc, wchar_t** argv);
 
 namespace
 {
@@ -30,11 +34,26 @@ std::wstring FolderOf(HMODULE module)
     return folder;
 }
 
-// The child: takes the step, tries the three names and reports on standard error.
-void LoadByNameAfterTheStep()
+// The dialog's first step at start-up (its entry would go on to run the whole dialog).
+int DialogStart()
 {
-    const BOOL restricted = RestrictDllSearchToSystem();
-    std::fprintf(stderr, "restricted %d;", restricted);
+    return RestrictDllSearchToSystem();
+}
+
+// The console program's entry, run to its end with a command that changes nothing.
+int ConsoleStart()
+{
+    wchar_t program[] = L"tarvelin-cli";
+    wchar_t version[] = L"--version";
+    wchar_t* arguments[] = {program, version, nullptr};
+    const StdFile out(STD_OUTPUT_HANDLE); // its version line stays out of the test's log
+    return wmain(2, arguments);
+}
+
+// The child: starts, tries the three names and reports on standard error.
+void LoadByNameAfter(int (*start)())
+{
+    std::fprintf(stderr, "start %d;", start());
     for (const wchar_t* plant : {kBesideExe, kInCurrent})
     {
         SetLastError(0xdeadbeef);
@@ -88,9 +107,16 @@ TEST(DllSearch, AfterStartUpPlantedDllsDoNotLoadByNameSystemOnesDo)
 {
     CurrentFolderWithPlant current;
 
-    EXPECT_EXIT(LoadByNameAfterTheStep(), ::testing::ExitedWithCode(0),
-                "^restricted 1; tarvelin_plant.dll refused 126; tarvelin_plant_here.dll refused "
-                "126; mpr.dll from the system folder\n$");
+    const struct
+    {
+        int (*start)();
+        const char* result; // RestrictDllSearchToSystem's TRUE, the console program's exit 0
+    } starts[] = {{DialogStart, "1"}, {ConsoleStart, "0"}};
+    for (const auto& row : starts)
+        EXPECT_EXIT(LoadByNameAfter(row.start), ::testing::ExitedWithCode(0),
+                    std::string("^start ") + row.result +
+                        "; tarvelin_plant.dll refused 126; tarvelin_plant_here.dll refused 126; "
+                        "mpr.dll from the system folder\n$");
 
     // Without the step both plants load by name here: the places were ones a search finds.
     for (const wchar_t* plant : {kBesideExe, kInCurrent})

@@ -1,4 +1,6 @@
-// Enabling the privileges of the process's own token before the password secret is stored.
+// The dialog's step before the password secret is stored: it enables every privilege of the
+// process's own token that it holds. The console program does without: administrator access
+// to the Winlogon key and the policy is all that Set and Remove need.
 #pragma once
 #include <cstddef>
 
@@ -14,3 +16,7 @@ class PrivilegeEnabler
   public:
     PrivilegeEnabler() noexcept;
 };
+
+// Constructs one PrivilegeEnabler the first time it is called in the process, whatever that
+// attempt achieved; later calls do nothing, so privileges switched off meanwhile stay off.
+void EnablePrivilegesOnce();

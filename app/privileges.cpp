@@ -59,3 +59,17 @@ PrivilegeEnabler::PrivilegeEnabler() noexcept
         AdjustTokenPrivileges(token.Get(), FALSE, &request, sizeof request, nullptr, nullptr);
     }
 }
+
+namespace
+{
+bool g_privilegesEnabled = false;
+} // namespace
+
+void EnablePrivilegesOnce()
+{
+    if (g_privilegesEnabled)
+        return;
+    g_privilegesEnabled = true;
+    const PrivilegeEnabler enabler; // its constructor does all the work
+    static_cast<void>(enabler);
+}
