@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "registry_value.h"
 #include "secret.h"
 #include "unique_handle.h"
 #include "winlogon_values.h"
@@ -28,73 +29,6 @@ StepFailure Failure(ChangeStep step, LONG error, const wchar_t* value = nullptr)
     return {step, static_cast<std::uint32_t>(error), value};
 }
 
-// A value as it stood before Set, so that a failed Set can put it back, or delete it if it
-// did not exist. The copy is wiped when dropped: it may be a plain-text password.
-class SavedValue
-{
-  public:
-    SavedValue() = default;
-    ~SavedValue()
-    {
-        if (data_ != nullptr)
-        {
-            SecureZeroMemory(data_, size_);
-            HeapFree(GetProcessHeap(), 0, data_);
-        }
-    }
-    SavedValue(const SavedValue&) = delete;
-    SavedValue& operator=(const SavedValue&) = delete;
-
-    // ERROR_SUCCESS also when the value does not exist.
-    LONG Save(HKEY key, const wchar_t* name)
-    {
-        name_ = name;
-        DWORD size = 0;
-        LONG result = RegQueryValueExW(key, name, nullptr, &type_, nullptr, &size);
-        if (result == ERROR_FILE_NOT_FOUND)
-            return ERROR_SUCCESS;
-        if (result != ERROR_SUCCESS)
-            return result;
-        if (size > 0)
-        {
-            data_ = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, size));
-            if (data_ == nullptr)
-                return ERROR_NOT_ENOUGH_MEMORY;
-            size_ = size;
-            // A value that grew in between gives ERROR_MORE_DATA: then Set does not start.
-            result = RegQueryValueExW(key, name, nullptr, &type_, data_, &size);
-            if (result != ERROR_SUCCESS)
-                return result;
-            size_ = size;
-        }
-        present_ = true;
-        return ERROR_SUCCESS;
-    }
-
-    LONG Restore(HKEY key) const
-    {
-        if (!present_)
-            return DeleteIfPresent(key, name_);
-        return RegSetValueExW(key, name_, 0, type_, data_, size_);
-    }
-
-    bool IsZeroNumber() const
-    {
-        DWORD number = 1;
-        if (!present_ || type_ != REG_DWORD || size_ != sizeof number)
-            return false;
-        CopyMemory(&number, data_, sizeof number);
-        return number == 0;
-    }
-
-  private:
-    const wchar_t* name_ = nullptr;
-    bool present_ = false;
-    DWORD type_ = REG_NONE;
-    DWORD size_ = 0;
-    BYTE* data_ = nullptr;
-};
-
 // Counts no further than one character past the limit.
 bool FieldFits(const wchar_t* text, bool mayBeEmpty)
 {
@@ -104,26 +38,42 @@ bool FieldFits(const wchar_t* text, bool mayBeEmpty)
     return length <= kFieldLimit && (mayBeEmpty || length > 0);
 }
 
-// Runs the writes in order and stops at the first that fails.
-StepFailure WriteSetValues(HKEY key, const wchar_t* domain, const wchar_t* user,
-                           bool dropLogonCount)
+DWORD TextBytes(const wchar_t* text)
 {
+    return static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
+}
+
+// Runs the writes in order and stops at the first that fails.
+StepFailure WriteSetValues(HKEY key, const SetRequest& request, const RegistryValue& count)
+{
+    DWORD number = 1;
+    const bool write = request.logonCountRule == LogonCountRule::Write;
+    const bool drop =
+        request.logonCountRule == LogonCountRule::Drop || (count.Number(number) && number == 0);
     const struct
     {
-        const wchar_t* name;
-        const wchar_t* text; // null: delete the value
+        const wchar_t* name; // null: leave it
+        DWORD type;          // REG_NONE: delete the value
+        const void* data;
+        DWORD bytes;
     } writes[] = {
-        {kAutoAdminLogon, L"1"},     {kDefaultDomainName, domain}, {kDefaultUserName, user},
-        {kDefaultPassword, nullptr}, {kAutoLogonCount, nullptr},
+        {kAutoAdminLogon, REG_SZ, L"1", TextBytes(L"1")},
+        {kDefaultDomainName, REG_SZ, request.domain, TextBytes(request.domain)},
+        {kDefaultUserName, REG_SZ, request.user, TextBytes(request.user)},
+        {kDefaultPassword, REG_NONE, nullptr, 0},
+        {write || drop ? kAutoLogonCount : nullptr, write ? DWORD{REG_DWORD} : DWORD{REG_NONE},
+         &request.logonCount, sizeof request.logonCount},
     };
-    for (const auto& write : writes)
+    for (const auto& w : writes)
     {
-        if (write.name == kAutoLogonCount && !dropLogonCount)
+        if (w.name == nullptr)
             continue;
-        const LONG result = write.text != nullptr ? WriteText(key, write.name, write.text)
-                                                  : DeleteIfPresent(key, write.name);
+        const LONG result =
+            w.type == REG_NONE
+                ? DeleteIfPresent(key, w.name)
+                : RegSetValueExW(key, w.name, 0, w.type, static_cast<const BYTE*>(w.data), w.bytes);
         if (result != ERROR_SUCCESS)
-            return Failure(ChangeStep::WriteValue, result, write.name);
+            return Failure(ChangeStep::WriteValue, result, w.name);
     }
     return {};
 }
@@ -159,19 +109,20 @@ ChangeResult SetAutoLogon(const SetRequest& request)
     const wchar_t* const changed[] = {kAutoAdminLogon, kDefaultDomainName, kDefaultUserName,
                                       kDefaultPassword, kAutoLogonCount};
     static_assert(ARRAYSIZE(changed) <= ARRAYSIZE(result.unrestored), "room for every value");
-    SavedValue saved[ARRAYSIZE(changed)];
+    // Each copy is wiped when dropped: it may be a plain-text password. A value that keeps
+    // changing while it is read stops Set before it changes anything.
+    RegistryValue saved[ARRAYSIZE(changed)];
     for (size_t i = 0; i < ARRAYSIZE(changed); ++i)
     {
-        const LONG read = saved[i].Save(key.Get(), changed[i]);
-        if (read != ERROR_SUCCESS)
+        const LONG read = saved[i].Read(key.Get(), changed[i]);
+        if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)
         {
             result.registry = Failure(ChangeStep::SaveValue, read, changed[i]);
             return result; // nothing changed yet
         }
     }
 
-    result.registry =
-        WriteSetValues(key.Get(), request.domain, request.user, saved[4].IsZeroNumber());
+    result.registry = WriteSetValues(key.Get(), request, saved[4]);
     if (result.registry.step == ChangeStep::None)
     {
         RunStep(request.beforeSecret);
@@ -185,7 +136,7 @@ ChangeResult SetAutoLogon(const SetRequest& request)
     // but the caller must not tell the user that nothing changed.
     for (size_t i = ARRAYSIZE(saved); i-- > 0;)
     {
-        const LONG restored = saved[i].Restore(key.Get());
+        const LONG restored = saved[i].Restore(key.Get(), changed[i]);
         if (restored != ERROR_SUCCESS)
             result.unrestored[result.unrestoredCount++] = {changed[i],
                                                            static_cast<std::uint32_t>(restored)};
