@@ -10,11 +10,11 @@
 #endif
 
 // Roots of the German and the English site, each ending in "/".
-inline constexpr char kSiteGerman[] = TARVELIN_SITE_DE;
-inline constexpr char kSiteEnglish[] = TARVELIN_SITE_EN;
-inline constexpr char kProductPageQuery[] = "?page=Windows/Tools/Tarvelin/1";
-inline constexpr char kDonationQuery[] = "?paypal"
-                                         "&Program=Tarvelin";
+constexpr char kSiteGerman[] = TARVELIN_SITE_DE;
+constexpr char kSiteEnglish[] = TARVELIN_SITE_EN;
+constexpr char kProductPageQuery[] = "?page=Windows/Tools/Tarvelin/1";
+constexpr char kDonationQuery[] = "?paypal"
+                                  "&Program=Tarvelin";
 
 // The mode that selects the donation page; every other mode, 0 among them, the product page.
 constexpr int kDonationPageMode = 3;
