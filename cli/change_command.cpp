@@ -1,11 +1,14 @@
 // set and remove. The order is what a script expects:
 // the command line first (2), then administrator rights (4) before the password is read, so
 // that a job without rights does not consume its input; then the password (2) and the
-// credential check (3); only then is anything written.
+// credential check (3); then the machine's state is read and compared with the one wanted,
+// and only what differs is written (or, with --check, listed: 7 when anything would change).
 #include <cwchar>
 
 #include "autologon.h"
+#include "change_json.h"
 #include "change_report.h"
+#include "change_state.h"
 #include "commands.h"
 #include "console_io.h"
 #include "exit_codes.h"
@@ -13,26 +16,46 @@
 
 namespace
 {
-// "tarvelin-cli: " and the sentence, composed (UTF-16) or one of the texts (UTF-8).
-template <typename Text>
-void WriteError(const Text* first, const char* second = nullptr)
-{
-    wchar_t storage[1024];
-    TextBuffer line(storage, ARRAYSIZE(storage));
-    line.Add(L"tarvelin-cli: ").Add(first);
-    if (second != nullptr)
-        line.Add(second);
-    WriteErr(line.Text());
-}
+// The stable names of the credential check's reasons, by CredentialReason.
+const char* const kReasonIds[] = {nullptr,
+                                  "wrong-name-or-password",
+                                  "password-expired",
+                                  "account-restricted",
+                                  "logon-type-not-granted",
+                                  "not-checked"};
 
-template <typename Text>
-void WriteErrorNumber(const char* before, DWORD number, const Text* after)
+// One answer of the command before it reads the machine: the sentence on standard error and,
+// with --json, the same as one object on standard output.
+class Answer
 {
-    wchar_t storage[1024];
-    TextBuffer line(storage, ARRAYSIZE(storage));
-    line.Add(L"tarvelin-cli: ").Add(before).AddNumber(number).Add(after);
-    WriteErr(line.Text());
-}
+  public:
+    explicit Answer(const Arguments& arguments) : arguments_(arguments)
+    {
+        line_.Add(L"tarvelin-cli: ");
+    }
+
+    TextBuffer& Line() { return line_; }
+
+    int Give(int exitCode, const char* error, unsigned long number = 0,
+             const char* reason = nullptr)
+    {
+        WriteErr(line_.Text());
+        if (arguments_.json)
+        {
+            wchar_t storage[256];
+            TextBuffer json(storage, ARRAYSIZE(storage));
+            const bool set = arguments_.command == Command::Set;
+            ComposeErrorJson(set ? "set" : "remove", arguments_.check, error, number, reason, json);
+            WriteOut(json.Text());
+        }
+        return exitCode;
+    }
+
+  private:
+    const Arguments& arguments_;
+    wchar_t storage_[1024];
+    TextBuffer line_{storage_, ARRAYSIZE(storage_)};
+};
 
 // The domain the dialog would prefill: this computer's name.
 bool ComputerName(wchar_t (&domain)[kFieldLimit + 1], DWORD& error)
@@ -44,52 +67,115 @@ bool ComputerName(wchar_t (&domain)[kFieldLimit + 1], DWORD& error)
     return false;
 }
 
-int PasswordRefused(LineStatus status, DWORD error, const CliTexts& texts)
+int PasswordRefused(const Arguments& arguments, LineStatus status, DWORD error,
+                    const CliTexts& texts)
 {
+    Answer answer(arguments);
+    TextBuffer& line = answer.Line();
     if (status == LineStatus::Empty)
-        WriteError(texts.noPassword);
-    else if (status == LineStatus::TooLong)
     {
-        wchar_t storage[256];
-        TextBuffer line(storage, ARRAYSIZE(storage));
-        line.Add(texts.passwordTooLong[0]).AddNumber(kFieldLimit).Add(texts.passwordTooLong[1]);
-        WriteError(line.Text(), texts.nothingChanged);
+        line.Add(texts.noPassword);
+        return answer.Give(kExitBadCommandLine, "no-password");
     }
-    else if (error != 0)
-        WriteErrorNumber(texts.passwordUnreadable, error, L").\n");
-    else
-        WriteError(texts.passwordNotUtf8);
-    return kExitBadCommandLine;
+    if (status == LineStatus::TooLong)
+    {
+        line.Add(texts.passwordTooLong[0]).AddNumber(kFieldLimit).Add(texts.passwordTooLong[1]);
+        line.Add(texts.nothingChanged);
+        return answer.Give(kExitBadCommandLine, "password-too-long");
+    }
+    if (error != 0)
+    {
+        line.Add(texts.passwordUnreadable).AddNumber(error).Add(L").\n");
+        return answer.Give(kExitBadCommandLine, "password-unreadable", error);
+    }
+    line.Add(texts.passwordNotUtf8);
+    return answer.Give(kExitBadCommandLine, "password-not-utf8");
 }
 
-int CredentialsRefused(DWORD error, const CliTexts& texts)
+int CredentialsRefused(const Arguments& arguments, DWORD error, const CliTexts& texts)
 {
     const CredentialReason reason = ReasonForLogonError(error);
-    wchar_t storage[1024];
-    TextBuffer line(storage, ARRAYSIZE(storage));
+    Answer answer(arguments);
+    TextBuffer& line = answer.Line();
     line.Add(texts.credentialRefused).Add(texts.reasons[static_cast<int>(reason)]);
     if (reason == CredentialReason::NotChecked)
         line.AddNumber(error).Add(texts.notCheckedEnd);
     line.Add(texts.nothingChanged);
-    WriteError(line.Text());
-    return kExitCredentials;
+    return answer.Give(kExitCredentials, "credentials-refused", error,
+                       kReasonIds[static_cast<int>(reason)]);
 }
 
-// The one place where the machine is changed, through the core the dialog uses as well;
-// then the outcome in words: done on standard output, a failure on standard error.
-int ApplyChange(bool set, const wchar_t* domain, const wchar_t* user, const wchar_t* password,
-                const CliTexts& texts)
+// A note along the way (the credential check's outcome): on standard output in words, but on
+// standard error when standard output is for JSON alone.
+void Note(const Arguments& arguments, const char* text)
 {
-    const ChangeResult result =
-        set ? SetAutoLogon({domain, user, password}) : RemoveAutoLogon(nullptr);
-    wchar_t storage[kChangeReportCapacity];
-    TextBuffer report(storage, ARRAYSIZE(storage));
-    const bool done = ComposeChangeReport(result, set, domain, user, texts.german, report);
-    if (done)
-        WriteOut(report.Text());
+    if (arguments.json)
+        WriteErr(text);
     else
+        WriteOut(text);
+}
+
+// The account a set wants, or none for a remove.
+struct Wanted
+{
+    const wchar_t* domain;
+    const wchar_t* user;
+    const wchar_t* password;
+};
+
+// Compares, then changes what differs, or with --check only lists it; and says so, in words
+// or JSON.
+int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& texts)
+{
+    const bool set = wanted != nullptr;
+    ChangeState before;
+    ReadChangeState(before, set ? wanted->password : nullptr);
+    const ChangePlan plan =
+        set ? PlanSet(before, wanted->domain, wanted->user, arguments.logonCount)
+            : PlanRemove(before);
+    const bool apply = !arguments.check && plan.Changes();
+    ChangeResult result;
+    if (apply && set)
+    {
+        SetRequest request;
+        request.domain = wanted->domain;
+        request.user = wanted->user;
+        request.password = wanted->password;
+        request.logonCountRule =
+            arguments.logonCount != 0 ? LogonCountRule::Write : LogonCountRule::Drop;
+        request.logonCount = arguments.logonCount;
+        result = SetAutoLogon(request);
+    }
+    else if (apply)
+        result = RemoveAutoLogon(nullptr);
+
+    const wchar_t* domain = set ? wanted->domain : nullptr;
+    const wchar_t* user = set ? wanted->user : nullptr;
+    wchar_t words[kChangeReportCapacity];
+    TextBuffer report(words, ARRAYSIZE(words));
+    bool done = true;
+    if (apply)
+        done = ComposeChangeReport(result, set, domain, user, texts.german, report);
+    else
+        ComposePlanReport(before, plan, set, arguments.check, domain, user, texts.german, report);
+    // A failure goes to standard error in words, beside JSON too; otherwise standard output
+    // gets the words or the JSON.
+    if (!done)
         WriteErr(report.Text());
-    return done ? kExitDone : kExitChangeFailed;
+    if (arguments.json)
+    {
+        wchar_t storage[kChangeJsonCapacity];
+        TextBuffer json(storage, ARRAYSIZE(storage));
+        ComposeChangeJson({set, arguments.check, domain, user, arguments.logonCount, &before, &plan,
+                           apply ? &result : nullptr},
+                          json);
+        WriteOut(json.Text());
+    }
+    else if (done)
+        WriteOut(report.Text());
+    if (!done)
+        return kExitChangeFailed;
+    return arguments.check && plan.Changes() ? kExitWouldChange : kExitDone;
 }
 } // namespace
 
@@ -98,11 +184,12 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
 {
     if (!administrator)
     {
-        WriteError(texts.needsAdministrator);
-        return kExitNeedsAdministrator;
+        Answer answer(arguments);
+        answer.Line().Add(texts.needsAdministrator);
+        return answer.Give(kExitNeedsAdministrator, "needs-administrator");
     }
     if (arguments.command == Command::Remove)
-        return ApplyChange(false, L"", L"", L"", texts);
+        return Conclude(arguments, nullptr, texts);
 
     // The domain as given; else none for a user@domain name, which names its own domain and
     // is checked that way; else this computer's name, as the dialog fills it in.
@@ -117,8 +204,9 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
         DWORD error = 0;
         if (!ComputerName(domain, error))
         {
-            WriteErrorNumber(texts.noComputerName, error, texts.noComputerNameEnd);
-            return kExitChangeFailed;
+            Answer answer(arguments);
+            answer.Line().Add(texts.noComputerName).AddNumber(error).Add(texts.noComputerNameEnd);
+            return answer.Give(kExitChangeFailed, "computer-name-unreadable", error);
         }
     }
 
@@ -126,16 +214,17 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
     DWORD readError = 0;
     const LineStatus status = ReadPassword(texts.prompt, password, readError);
     if (status != LineStatus::Ok)
-        return PasswordRefused(status, readError, texts);
+        return PasswordRefused(arguments, status, readError, texts);
 
     if (arguments.noVerify)
-        WriteOut(texts.credentialsNotChecked);
+        Note(arguments, texts.credentialsNotChecked);
     else
     {
         const DWORD error = CheckCredentials(domain, arguments.user, password.text, logon);
         if (error != ERROR_SUCCESS)
-            return CredentialsRefused(error, texts);
-        WriteOut(texts.credentialsAccepted);
+            return CredentialsRefused(arguments, error, texts);
+        Note(arguments, texts.credentialsAccepted);
     }
-    return ApplyChange(true, domain, arguments.user, password.text, texts);
+    const Wanted wanted = {domain, arguments.user, password.text};
+    return Conclude(arguments, &wanted, texts);
 }

@@ -6,3 +6,4 @@ constexpr int kExitChangeFailed = 1;
 constexpr int kExitBadCommandLine = 2; // also: no password given
 constexpr int kExitCredentials = 3;
 constexpr int kExitNeedsAdministrator = 4;
+constexpr int kExitWouldChange = 7; // --check: something would change

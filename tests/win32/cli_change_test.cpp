@@ -124,7 +124,12 @@ void ReportPrivilegesSwitchedOn(const std::vector<std::wstring>& words, const ch
         if (!SwitchPrivilege(probe, false) || PrivilegeEnabled(probe))
             std::fprintf(stderr, "%ls not held or not off; ", probe);
     }
-    const CliRun run = RunWith(words, input);
+    // A secret stands, so that remove has it to blank.
+    ScratchMachine machine;
+    LsaDouble& lsa = ResetLsaDouble();
+    lsa.retrieveStatus = 0;
+    lsa.retrieveValue = L"old";
+    const CliRun run = RunWith(words, input, true, false, &machine);
     std::fprintf(stderr, "exit %d, %u stored; switched on:", run.exitCode,
                  static_cast<unsigned>(Lsa().stores.size()));
     bool any = false;
