@@ -181,6 +181,7 @@ void Parser::Run()
         Refuse(ArgumentError::UnknownCommand, first, TextLength(first));
         return;
     }
+    parsed_.requested = parsed_.command;
 
     for (index_ = 1; index_ < count_; ++index_)
     {

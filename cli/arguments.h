@@ -39,6 +39,7 @@ constexpr std::uint32_t kLogonCountLimit = 999999;
 struct Arguments
 {
     Command command = Command::None;
+    Command requested = Command::None; // the command word given, also when refused
     ArgumentError error = ArgumentError::None;
     // The word or option the error is about: points into the arguments, `offendingLength`
     // characters long. A refused word may be a password typed in the wrong place, so an
