@@ -25,8 +25,9 @@ extern const wchar_t* const kPlanValueNames[kPlanValueCount];
 enum class SecretFound
 {
     NotFound,   // it does not exist at all
-    Same,       // it holds exactly the password given (set only)
-    Different,  // it exists and holds something else (remove: anything at all)
+    Blank,      // it exists and is empty, as a remove leaves it
+    Same,       // it holds exactly the password given
+    Different,  // it holds something else
     Unreadable, // it could not be read; counts as different, never as unchanged
 };
 

@@ -27,13 +27,5 @@ void ReadChangeState(ChangeState& state, const wchar_t* password)
         state.unreadable[i] = read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND;
     }
 
-    if (password != nullptr)
-        state.secret = InspectDefaultPassword(password);
-    else
-    {
-        // Remove blanks any secret that exists, a blank one too: its old value may hold more.
-        state.secret = InspectDefaultPassword(L"");
-        if (state.secret == SecretFound::Same)
-            state.secret = SecretFound::Different;
-    }
+    state.secret = InspectDefaultPassword(password != nullptr ? password : L"");
 }

@@ -4,6 +4,7 @@
 #include "change_plan.h"
 
 // Fills `state`. With a `password` (set), the secret is compared with it; without (remove),
-// only whether it exists at all counts. A DefaultPassword value is only ever found present
-// or absent: its text is not copied. A value that exists but cannot be read is marked so.
+// it is only found blank, holding something, or not at all. A DefaultPassword value is only ever
+// found present or absent: its text is not copied. A value that exists but cannot be read is marked
+// so.
 void ReadChangeState(ChangeState& state, const wchar_t* password);

@@ -28,7 +28,9 @@ SecretFound InspectDefaultPassword(const wchar_t* password)
             stored ? reinterpret_cast<const unsigned char*>(data->Buffer) : nullptr,
             stored ? data->Length : 0u, reinterpret_cast<const unsigned char*>(password),
             wcslen(password) * sizeof(wchar_t));
-        found = same ? SecretFound::Same : SecretFound::Different;
+        found = !stored || data->Length == 0 ? SecretFound::Blank
+                : same                       ? SecretFound::Same
+                                             : SecretFound::Different;
     }
     if (data != nullptr)
     {

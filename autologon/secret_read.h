@@ -3,8 +3,8 @@
 #pragma once
 #include "change_plan.h"
 
-// Whether the secret holds exactly `password` (Same or Different), or does not exist at all
-// (NotFound); Unreadable when the policy cannot be opened or the read fails. The stored value
-// is compared in place, in a time that does not depend on where it differs, and wiped and
-// freed at once.
+// Whether the secret holds exactly `password` (Same or Different), is empty (Blank), or does
+// not exist at all (NotFound); Unreadable when the policy cannot be opened or the read fails. The
+// stored value is compared in place, in a time that does not depend on where it differs, and wiped
+// and freed at once.
 SecretFound InspectDefaultPassword(const wchar_t* password);

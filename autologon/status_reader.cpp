@@ -216,8 +216,9 @@ SecretState ReadSecretState()
     switch (InspectDefaultPassword(L""))
     {
     case SecretFound::NotFound:
-    case SecretFound::Same:
+    case SecretFound::Blank:
         return SecretState::Absent;
+    case SecretFound::Same:
     case SecretFound::Different:
         return SecretState::Present;
     case SecretFound::Unreadable:

@@ -16,6 +16,8 @@ const char* SecretBefore(SecretFound secret)
     {
     case SecretFound::NotFound:
         return "absent";
+    case SecretFound::Blank:
+        return "blank";
     case SecretFound::Same:
     case SecretFound::Different:
         return "present";
@@ -49,7 +51,7 @@ void AddValues(TextBuffer& out, const ChangeState& state, const ChangePlan* plan
     if (plan != nullptr && plan->secret == SecretAction::Replace)
         secret = "replaced";
     else if (plan != nullptr && plan->secret == SecretAction::Blank)
-        secret = "absent";
+        secret = "blank";
     json.Id("secret", secret);
     json.End();
 }

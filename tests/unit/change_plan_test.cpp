@@ -67,6 +67,8 @@ TEST(ChangePlan, SetChangesOnlyWhatDiffers)
          " secret=replace"},
         {"no secret", [](ChangeState& s) { s.secret = SecretFound::NotFound; }, 0,
          " secret=replace"},
+        {"a blank secret", [](ChangeState& s) { s.secret = SecretFound::Blank; }, 0,
+         " secret=replace"},
         // Never "unchanged" on a guess.
         {"the secret unreadable", [](ChangeState& s) { s.secret = SecretFound::Unreadable; }, 0,
          " secret=replace"},
