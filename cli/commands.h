@@ -17,3 +17,7 @@ int RunStatus(bool json, const CliTexts& texts);
 // is LogonUserW, or a test's double.
 int RunChange(const Arguments& arguments, const CliTexts& texts, bool administrator,
               LogonFunction logon);
+
+// LogonUserW, for the program; the end-to-end tests' build of it links a stand-in instead,
+// since Wine's accepts every user and password.
+LogonFunction SystemLogon();

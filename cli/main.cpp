@@ -29,7 +29,7 @@ int wmain(int argc, wchar_t** argv)
         return RunStatus(arguments.json, texts);
     case Command::Set:
     case Command::Remove:
-        return RunChange(arguments, texts, RunsAsAdministrator(), LogonUserW);
+        return RunChange(arguments, texts, RunsAsAdministrator(), SystemLogon());
     case Command::None:
         break;
     }

@@ -3,6 +3,7 @@
 // answers "not found": the stand-in in secret_test.cpp replaces it and LsaFreeMemory).
 #include <gtest/gtest.h>
 
+#include "account_double.h"
 #include "registry_value.h"
 #include "status_reader.h"
 #include "writer_fixture.h"
@@ -265,4 +266,136 @@ TEST(RegistryValueRead, AValueThatGrowsMeanwhileLeavesTheHeapIntact)
         EXPECT_TRUE(HeapValidate(heap, 0, nullptr)) << c.growths << ": heap damaged when freed";
         HeapDestroy(heap);
     }
+}
+
+namespace
+{
+std::wstring ThisComputer()
+{
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = ARRAYSIZE(name);
+    GetComputerNameW(name, &size);
+    return name;
+}
+
+// The causes status names, problems first: "eas-policies hidden-user-name".
+std::string CausesOf(const StatusVerdict& verdict)
+{
+    std::string names;
+    for (unsigned int i = 0; i < kCauseCount; ++i)
+    {
+        if ((verdict.causes & (1u << i)) != 0)
+            names += (names.empty() ? "" : " ") + std::string(kCauses[i].id);
+    }
+    return names;
+}
+} // namespace
+
+// Each cause from the value that decides it, in the scratch machine; automatic logon is on
+// for a local account with a stored secret, so that only the row's cause shows. The account
+// database stands in only where Wine knows no such account.
+TEST(StatusCauses, EachReadDecidesItsCause)
+{
+    const std::wstring here = ThisComputer();
+    const wchar_t kProvider[] = L"{60B78E88-EAD8-445C-9CFD-0B87F74EA6CD}";
+    const struct
+    {
+        const char* name;
+        std::vector<std::pair<const wchar_t*, RegValues>> keys;
+        std::wstring domain;
+        NET_API_STATUS userStatus;
+        DWORD flags;
+        std::string causes;
+    } cases[] = {
+        {"healthy", {}, here, NERR_Success, 0, ""},
+        {"EAS policies in force",
+         {{L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies", {{L"2", TextValue(L"1")}}}},
+         here,
+         NERR_Success,
+         0,
+         "eas-policies"},
+        {"an empty EAS key is none",
+         {{L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies", {}}},
+         here,
+         NERR_Success,
+         0,
+         ""},
+        {"account disabled", {}, here, NERR_Success, UF_ACCOUNTDISABLE, "account-disabled"},
+        {"account locked out", {}, L".", NERR_Success, UF_LOCKOUT, "account-locked"},
+        {"password expired", {}, here, NERR_Success, UF_PASSWORD_EXPIRED, "password-expired"},
+        {"no such local account", {}, here, NERR_UserNotFound, 0, "unknown-user"},
+        {"no certain answer is no answer", {}, here, ERROR_ACCESS_DENIED, 0, ""},
+        // A domain account is the domain's to judge; but a domain that is neither this
+        // computer nor its own is suspect.
+        {"another domain", {}, L"OLDNAME", NERR_UserNotFound, 0, "domain-not-this-machine"},
+        {"hidden user name",
+         {{L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+           {{L"DontDisplayUserName", NumberValue(1)}}}},
+         here,
+         NERR_Success,
+         0,
+         "hidden-user-name"},
+        {"passwordless experience",
+         {{L"SOFTWARE\\Microsoft\\PolicyManager\\current\\device\\Authentication",
+           {{L"EnablePasswordlessExperience", NumberValue(1)}}}},
+         here,
+         NERR_Success,
+         0,
+         "passwordless-experience"},
+        {"password provider excluded, among others and in capitals",
+         {{L"SOFTWARE\\Policies\\Microsoft\\Windows\\System",
+           {{L"ExcludedCredentialProviders",
+             TextValue(std::wstring(L"{00000000-0000-0000-0000-000000000001},") + kProvider)}}}},
+         here,
+         NERR_Success,
+         0,
+         "password-provider-excluded"},
+        {"another provider excluded",
+         {{L"SOFTWARE\\Policies\\Microsoft\\Windows\\System",
+           {{L"ExcludedCredentialProviders",
+             TextValue(L"{00000000-0000-0000-0000-000000000001}")}}}},
+         here,
+         NERR_Success,
+         0,
+         ""},
+    };
+    for (const auto& c : cases)
+    {
+        ScratchMachine machine;
+        ASSERT_TRUE(machine.ready());
+        WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")},
+                                         {L"DefaultDomainName", TextValue(c.domain)},
+                                         {L"DefaultUserName", TextValue(L"kiosk")}});
+        for (const auto& [path, values] : c.keys)
+            Put(path, values);
+        LsaDouble& lsa = ResetLsaDouble();
+        lsa.retrieveStatus = 0;
+        lsa.retrieveValue = L"pw";
+        AccountDouble& accounts = ResetAccountDouble();
+        accounts.userStatus = c.userStatus;
+        accounts.flags = c.flags;
+
+        StatusSnapshot snapshot;
+        ReadStatusSnapshot(snapshot);
+        EXPECT_EQ(CausesOf(JudgeStatus(snapshot)), c.causes) << c.name;
+        const bool local = c.domain == here || c.domain == L".";
+        EXPECT_EQ(accounts.asked,
+                  local ? std::vector<std::wstring>{L"kiosk"} : std::vector<std::wstring>{})
+            << c.name;
+        EXPECT_FALSE(accounts.serverGiven) << c.name << ": the local database only";
+    }
+
+    // The domain the computer is joined to, by its short name, is its own.
+    ScratchMachine machine;
+    WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")},
+                                     {L"DefaultDomainName", TextValue(L"corp")},
+                                     {L"DefaultUserName", TextValue(L"kiosk")}});
+    ResetLsaDouble().retrieveStatus = 0;
+    Lsa().retrieveValue = L"pw";
+    AccountDouble& accounts = ResetAccountDouble();
+    accounts.joined = NetSetupDomainName;
+    accounts.joinedName = L"CORP";
+    StatusSnapshot snapshot;
+    ReadStatusSnapshot(snapshot);
+    EXPECT_EQ(CausesOf(JudgeStatus(snapshot)), "");
 }

@@ -1,0 +1,6 @@
+#include "commands.h"
+
+LogonFunction SystemLogon()
+{
+    return LogonUserW;
+}
