@@ -1,0 +1,179 @@
+// tarvelin-cli as configuration-management engines drive it: idempotent set and remove, the
+// dry run, JSON for every outcome, the logon count. Where an outcome needs what Wine stubs
+// (a secret that is stored and read back, a refused logon), the runs use
+// tarvelin-cli-standin.exe, the same program with stand-ins for exactly those calls.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli_runner.h"
+
+namespace
+{
+std::wstring StandInPath()
+{
+    const std::wstring path = CliPath();
+    return path.substr(0, path.rfind(L'\\')) + L"\\tests\\e2e\\tarvelin-cli-standin.exe";
+}
+
+// The stand-in's secret, absent before and after the test.
+class StandInSecret
+{
+  public:
+    StandInSecret() { Clear(); }
+    ~StandInSecret() { Clear(); }
+    StandInSecret(const StandInSecret&) = delete;
+    StandInSecret& operator=(const StandInSecret&) = delete;
+
+  private:
+    static void Clear()
+    {
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TarvelinTest\\StandInSecret",
+                        KEY_WOW64_64KEY, 0);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TarvelinTest", KEY_WOW64_64KEY, 0);
+    }
+};
+
+// An environment variable for the programs started while it lives.
+class Variable
+{
+  public:
+    Variable(const wchar_t* name, const wchar_t* value) : name_(name)
+    {
+        SetEnvironmentVariableW(name, value);
+    }
+    ~Variable() { SetEnvironmentVariableW(name_, nullptr); }
+    Variable(const Variable&) = delete;
+    Variable& operator=(const Variable&) = delete;
+
+  private:
+    const wchar_t* name_;
+};
+
+const char kMarker[] = "Fleet-Pw-6620";
+} // namespace
+
+// A playbook's life: the first set changes, the second changes nothing, a dry run lists what
+// a different set would change, a count is written and dropped again, and remove switches off;
+// each step's exit code and words, the JSON of the first, and the machine afterwards.
+TEST(CliFleet, SetAndRemoveChangeOnlyWhatDiffers)
+{
+    StatusKeys keys;
+    keys.Hold({{L"AutoAdminLogon", TextValue(L"0")}, {L"Shell", TextValue(L"explorer.exe")}});
+    StandInSecret secret;
+    const std::string accepted = "Credential check: Windows accepts this user name and password.\n";
+    const std::string password = std::string(kMarker) + "\n";
+    const struct
+    {
+        const wchar_t* arguments;
+        std::string input;
+        DWORD exitCode;
+        std::string out;
+        RegValues after; // the Winlogon key, beside Shell
+    } steps[] = {
+        {L"set --user kiosk --domain PC --json", password, 0,
+         "{\"command\":\"set\",\"check\":false,\"changed\":true,\"domain\":\"PC\",\"user\":"
+         "\"kiosk\",\"logonCount\":null,\"before\":{\"AutoAdminLogon\":\"0\","
+         "\"DefaultDomainName\":null,\"DefaultUserName\":null,\"plainTextPassword\":false,"
+         "\"AutoLogonCount\":null,\"secret\":\"absent\"},\"after\":{\"AutoAdminLogon\":\"1\","
+         "\"DefaultDomainName\":\"PC\",\"DefaultUserName\":\"kiosk\",\"plainTextPassword\":false,"
+         "\"AutoLogonCount\":null,\"secret\":\"replaced\"},\"error\":null}\n",
+         OnAs(L"PC", L"kiosk")},
+        {L"set --user PC\\kiosk", password, 0,
+         accepted + "Automatic logon is already set up for PC\\kiosk, so nothing changed.\n",
+         OnAs(L"PC", L"kiosk")},
+        {L"set --user PC\\anna --check", "Another-Pw\n", 7,
+         accepted + "Would change:\n  DefaultUserName: kiosk -> anna\n"
+                    "  password secret: would be replaced\n",
+         OnAs(L"PC", L"kiosk")},
+        {L"set --user PC\\kiosk --logon-count 3", password, 0,
+         accepted + "Automatic logon is on for PC\\kiosk.\nThe password is stored as the LSA "
+                    "secret DefaultPassword, not in the registry.\n",
+         With(OnAs(L"PC", L"kiosk"), {{L"AutoLogonCount", NumberValue(3)}})},
+        {L"set --user PC\\kiosk --check", password, 7,
+         accepted + "Would change:\n  AutoLogonCount: 3 -> (none)\n",
+         With(OnAs(L"PC", L"kiosk"), {{L"AutoLogonCount", NumberValue(3)}})},
+        {L"set --user PC\\kiosk", password, 0,
+         accepted + "Automatic logon is on for PC\\kiosk.\nThe password is stored as the LSA "
+                    "secret DefaultPassword, not in the registry.\n",
+         OnAs(L"PC", L"kiosk")},
+        {L"remove --check", "", 7,
+         "Would change:\n  AutoAdminLogon: 1 -> 0\n  password secret: would be blanked\n",
+         OnAs(L"PC", L"kiosk")},
+        {L"remove", "", 0, "Automatic logon is off, and the stored password is blanked.\n",
+         With(OnAs(L"PC", L"kiosk"), {{L"AutoAdminLogon", TextValue(L"0")}})},
+    };
+    for (const auto& step : steps)
+    {
+        const std::string shown(step.arguments, step.arguments + wcslen(step.arguments));
+        const CliResult result = RunCli(step.arguments, step.input, StandInPath());
+        EXPECT_EQ(result.exitCode, step.exitCode) << shown << ": " << result.err;
+        EXPECT_EQ(result.out, step.out) << shown;
+        EXPECT_FALSE(Contains(result.out + result.err, kMarker)) << shown;
+        RegValues after = step.after;
+        after[L"Shell"] = TextValue(L"explorer.exe");
+        EXPECT_EQ(keys.winlogon.Values(), after)
+            << shown << ": " << Describe(keys.winlogon.Values());
+    }
+}
+
+// Every outcome a script meets is one JSON object on standard output, with the words of a
+// failure on standard error beside it.
+TEST(CliFleet, EveryOutcomeIsOneJsonObject)
+{
+    StatusKeys keys;
+    keys.Hold({{L"AutoAdminLogon", TextValue(L"0")}});
+    StandInSecret secret;
+    const std::wstring real = CliPath();
+    const std::wstring standIn = StandInPath();
+    const struct
+    {
+        const char* name;
+        const wchar_t* arguments;
+        const wchar_t* program;
+        const wchar_t* logonError; // the stand-in's LogonUserW fails with it
+        DWORD exitCode;
+        std::string json;
+        std::string err; // its beginning
+    } cases[] = {
+        {"a refused command line", L"set --json --user kiosk Fleet-Pw-6620", real.c_str(), nullptr,
+         2,
+         "{\"command\":\"set\",\"check\":false,\"changed\":false,\"error\":\"usage\","
+         "\"reason\":\"unexpected-word\"}\n",
+         "tarvelin-cli: argument 5 is no option here"},
+        {"a refused logon", L"set --json --user kiosk --domain PC", standIn.c_str(), L"1326", 3,
+         "{\"command\":\"set\",\"check\":false,\"changed\":false,\"error\":\"credentials-refused\","
+         "\"errorNumber\":1326,\"reason\":\"wrong-name-or-password\"}\n",
+         "tarvelin-cli: the credential check refused the logon: the user name or the password "
+         "is wrong.\n"},
+        // Wine's own secret store refuses the write: every value goes back.
+        {"a failed set", L"set --json --no-verify --user kiosk --domain PC", real.c_str(), nullptr,
+         1,
+         "{\"command\":\"set\",\"check\":false,\"changed\":false,\"domain\":\"PC\",\"user\":"
+         "\"kiosk\",\"logonCount\":null,\"before\":{\"AutoAdminLogon\":\"0\","
+         "\"DefaultDomainName\":null,\"DefaultUserName\":null,\"plainTextPassword\":false,"
+         "\"AutoLogonCount\":null,\"secret\":\"absent\"},\"after\":null,\"error\":"
+         "\"store-secret\",\"errorNumber\":2,\"value\":null,\"restored\":true,\"unrestored\":[]}\n",
+         "Credential check skipped (--no-verify)"},
+        // Wine's secret store holds no secret at all: nothing is left to do.
+        {"a remove with nothing to do", L"remove --json", real.c_str(), nullptr, 0,
+         "{\"command\":\"remove\",\"check\":false,\"changed\":false,\"domain\":null,\"user\":null,"
+         "\"logonCount\":null,\"before\":{\"AutoAdminLogon\":\"0\",\"DefaultDomainName\":null,"
+         "\"DefaultUserName\":null,\"plainTextPassword\":false,\"AutoLogonCount\":null,"
+         "\"secret\":\"absent\"},\"after\":{\"AutoAdminLogon\":\"0\",\"DefaultDomainName\":null,"
+         "\"DefaultUserName\":null,\"plainTextPassword\":false,\"AutoLogonCount\":null,"
+         "\"secret\":\"absent\"},\"error\":null}\n",
+         ""},
+    };
+    for (const auto& c : cases)
+    {
+        const Variable logon(L"TARVELIN_STANDIN_LOGON_ERROR", c.logonError);
+        const CliResult result = RunCli(c.arguments, std::string(kMarker) + "\n", c.program);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err;
+        EXPECT_EQ(result.out, c.json) << c.name;
+        EXPECT_EQ(result.err.substr(0, std::string(c.err).size()), c.err) << c.name;
+        EXPECT_FALSE(Contains(result.out + result.err, kMarker)) << c.name;
+        EXPECT_EQ(keys.winlogon.Values(), RegValues({{L"AutoAdminLogon", TextValue(L"0")}}))
+            << c.name;
+    }
+}
