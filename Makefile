@@ -36,7 +36,7 @@ test: checks fuzz-check host host-sanitize win64 win32 prefix
 
 # Start-up time, peak memory and size against a bare dialog; not part of make test.
 bench: win64 prefix
-	@cmake --build --preset win64 --target floor bench_timer -- --no-print-directory >/dev/null
+	@cmake --build --preset win64 --target floor console_floor bench_timer -- --no-print-directory >/dev/null
 	@scripts/bench.sh
 
 # The release package: dist/Tarvelin-1.01-x64.zip and dist/SHA256SUMS.
