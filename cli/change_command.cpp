@@ -42,9 +42,15 @@ bool ComputerName(wchar_t (&domain)[kFieldLimit + 1], DWORD& error)
     return false;
 }
 
-int PasswordRefused(LineStatus status, DWORD error, const CliTexts& texts)
+int PasswordRefused(LineStatus status, const PasswordProblem& problem, const CliTexts& texts)
 {
-    if (status == LineStatus::Empty)
+    if (problem.stop == PromptStop::Cancelled)
+        WriteError(texts.promptCancelled);
+    else if (problem.stop == PromptStop::EchoStaysOn)
+        WriteError(texts.echoStaysOn);
+    else if (problem.stop == PromptStop::Unseen)
+        WriteError(texts.consoleUnseen);
+    else if (status == LineStatus::Empty)
         WriteError(texts.noPassword);
     else if (status == LineStatus::TooLong)
     {
@@ -53,8 +59,8 @@ int PasswordRefused(LineStatus status, DWORD error, const CliTexts& texts)
         line.Add(texts.passwordTooLong[0]).AddNumber(kFieldLimit).Add(texts.passwordTooLong[1]);
         WriteError(line.Text(), texts.nothingChanged);
     }
-    else if (error != 0)
-        WriteErrorNumber(texts.passwordUnreadable, error, L").\n");
+    else if (problem.error != 0)
+        WriteErrorNumber(texts.passwordUnreadable, problem.error, L").\n");
     else
         WriteError(texts.passwordNotUtf8);
     return kExitBadCommandLine;
@@ -118,10 +124,10 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
     }
 
     PasswordBuffer password;
-    DWORD readError = 0;
-    const LineStatus status = ReadPassword(texts.prompt, password, readError);
+    PasswordProblem problem;
+    const LineStatus status = ReadPassword(texts.prompt, password, problem);
     if (status != LineStatus::Ok)
-        return PasswordRefused(status, readError, texts);
+        return PasswordRefused(status, problem, texts);
 
     if (arguments.noVerify)
         WriteOut(texts.credentialsNotChecked);

@@ -100,6 +100,13 @@ const CliTexts kEnglish = {
     {u8"Result: automatic logon is on, and nothing found stops it.\n",
      u8"Result: automatic logon is off.\n",
      u8"Result: automatic logon is on, but the problems above stop it.\n"},
+
+    u8"cancelled.\n",
+    u8"this console cannot hide the typing, so the password is not asked for here. Pipe it to "
+    u8"standard input instead (the first line, UTF-8). Nothing was changed.\n",
+    u8"nobody can see this console (its window station is not interactive, or its window is "
+    u8"hidden), so nobody could type the password at a prompt. Pipe it to standard input "
+    u8"instead (the first line, UTF-8). Nothing was changed.\n",
     false,
 };
 
@@ -215,6 +222,15 @@ const CliTexts kGerman = {
      u8"Ergebnis: Die automatische Anmeldung ist aus.\n",
      u8"Ergebnis: Die automatische Anmeldung ist an, aber die genannten Probleme halten sie "
      u8"auf.\n"},
+
+    u8"abgebrochen.\n",
+    u8"diese Konsole kann die Eingabe nicht verbergen, daher wird das Passwort hier nicht "
+    u8"abgefragt. Leiten Sie es stattdessen in die Standardeingabe (erste Zeile, UTF-8). Nichts "
+    u8"wurde ge\u00e4ndert.\n",
+    u8"diese Konsole sieht niemand (ihre Fensterstation ist nicht interaktiv, oder ihr Fenster "
+    u8"ist ausgeblendet), daher k\u00f6nnte niemand das Passwort bei einer Abfrage eingeben. "
+    u8"Leiten Sie es stattdessen in die Standardeingabe (erste Zeile, UTF-8). Nichts wurde "
+    u8"ge\u00e4ndert.\n",
     true,
 };
 } // namespace

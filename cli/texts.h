@@ -61,6 +61,11 @@ struct CliTexts
     const char* logonCountEnd;
     const char* results[3]; // on and clear, off, on but stopped
 
+    // set's console prompt; each is preceded by "tarvelin-cli: ".
+    const char* promptCancelled;
+    const char* echoStaysOn;
+    const char* consoleUnseen;
+
     bool german; // the language of these texts, for the reports composed elsewhere
 };
 
