@@ -67,11 +67,30 @@ bool ComputerName(wchar_t (&domain)[kFieldLimit + 1], DWORD& error)
     return false;
 }
 
-int PasswordRefused(const Arguments& arguments, LineStatus status, DWORD error,
+int PasswordRefused(const Arguments& arguments, LineStatus status, const PasswordProblem& problem,
                     const CliTexts& texts)
 {
     Answer answer(arguments);
     TextBuffer& line = answer.Line();
+    // The prompt's own stops first: the line's status alone does not tell them.
+    const struct
+    {
+        PromptStop stop;
+        const char* CliTexts::*sentence;
+        const char* error;
+    } stops[] = {
+        {PromptStop::Cancelled, &CliTexts::promptCancelled, "cancelled"},
+        {PromptStop::EchoStaysOn, &CliTexts::echoStaysOn, "cannot-hide-typing"},
+        {PromptStop::Unseen, &CliTexts::consoleUnseen, "console-unseen"},
+    };
+    for (const auto& stop : stops)
+    {
+        if (problem.stop == stop.stop)
+        {
+            line.Add(texts.*stop.sentence);
+            return answer.Give(kExitBadCommandLine, stop.error);
+        }
+    }
     if (status == LineStatus::Empty)
     {
         line.Add(texts.noPassword);
@@ -83,10 +102,10 @@ int PasswordRefused(const Arguments& arguments, LineStatus status, DWORD error,
         line.Add(texts.nothingChanged);
         return answer.Give(kExitBadCommandLine, "password-too-long");
     }
-    if (error != 0)
+    if (problem.error != 0)
     {
-        line.Add(texts.passwordUnreadable).AddNumber(error).Add(L").\n");
-        return answer.Give(kExitBadCommandLine, "password-unreadable", error);
+        line.Add(texts.passwordUnreadable).AddNumber(problem.error).Add(L").\n");
+        return answer.Give(kExitBadCommandLine, "password-unreadable", problem.error);
     }
     line.Add(texts.passwordNotUtf8);
     return answer.Give(kExitBadCommandLine, "password-not-utf8");
@@ -211,10 +230,10 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
     }
 
     PasswordBuffer password;
-    DWORD readError = 0;
-    const LineStatus status = ReadPassword(texts.prompt, password, readError);
+    PasswordProblem problem;
+    const LineStatus status = ReadPassword(texts.prompt, password, problem);
     if (status != LineStatus::Ok)
-        return PasswordRefused(arguments, status, readError, texts);
+        return PasswordRefused(arguments, status, problem, texts);
 
     if (arguments.noVerify)
         Note(arguments, texts.credentialsNotChecked);

@@ -71,55 +71,82 @@ void Write(DWORD which, const char* utf8)
     }
 }
 
-// The console mode that the Ctrl+C handler puts back; the console read is under way while
-// it is set.
-HANDLE g_consoleInput = nullptr;
-DWORD g_consoleMode = 0;
+const PromptConsoleCalls kRealConsoleCalls = {GetConsoleMode, ReadConsoleW, GetConsoleWindow};
+const PromptConsoleCalls* g_consoleCalls = &kRealConsoleCalls;
 
-BOOL WINAPI RestoreEchoOnBreak(DWORD /*event*/)
+// What the control handler works with while the prompt is up.
+HANDLE g_promptInput = nullptr;
+DWORD g_promptMode = 0;
+HANDLE g_promptCancelled = nullptr; // an event, set by Ctrl+C and Ctrl+Break
+
+// Runs on a thread of its own. Windows' console ends the pending read on Ctrl+C by itself,
+// often before this runs; Wine's keeps it waiting for the line end, so the read is cancelled
+// here as well (where it has already ended, there is nothing to cancel).
+BOOL WINAPI CancelPromptOnBreak(DWORD event)
 {
-    SetConsoleMode(g_consoleInput, g_consoleMode);
-    return FALSE; // and let the default handler end the process
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)
+    {
+        SetEvent(g_promptCancelled);
+        CancelIoEx(g_promptInput, nullptr);
+        return TRUE;
+    }
+    // The console closes or the session ends: the process ends, the echo comes back.
+    SetConsoleMode(g_promptInput, g_promptMode);
+    return FALSE;
 }
 
-LineStatus ReadConsolePassword(HANDLE input, const char* prompt, PasswordBuffer& password,
-                               DWORD& error)
+bool Signalled(HANDLE event, DWORD waitMs = 0)
 {
-    // The prompt goes to the console itself, so that redirected output stays clean.
-    UniqueKernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                           OPEN_EXISTING, 0, nullptr));
-    if (console.Get() == INVALID_HANDLE_VALUE)
-        console.Release();
-    DWORD done = 0;
-    wchar_t promptText[64];
-    TextBuffer promptLine(promptText, ARRAYSIZE(promptText));
-    promptLine.Add(prompt);
-    if (console)
-        WriteConsoleW(console.Get(), promptLine.Text(), static_cast<DWORD>(promptLine.Length()),
-                      &done, nullptr);
+    return WaitForSingleObject(event, waitMs) == WAIT_OBJECT_0;
+}
 
-    DWORD mode = 0;
-    GetConsoleMode(input, &mode);
-    g_consoleInput = input;
-    g_consoleMode = mode;
-    SetConsoleCtrlHandler(RestoreEchoOnBreak, TRUE);
-    SetConsoleMode(input, (mode | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) &
-                              ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+// Nobody can see the console: the process's window station is not the interactive one (a
+// service, a task that runs whether the user is logged on or not), or the console's window
+// is hidden. Some windows are never shown although the user sees the console elsewhere, so
+// they say nothing: the pseudo console window of Windows Terminal, VS Code and SSH sessions
+// (ConPTY), and a message-only window, as Wine's console in a Unix terminal has. No window
+// at all says nothing either.
+bool NobodySeesTheConsole(const PromptConsoleCalls& calls)
+{
+    USEROBJECTFLAGS flags = {};
+    DWORD size = 0;
+    if (GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                  &size) &&
+        (flags.dwFlags & WSF_VISIBLE) == 0)
+        return true;
+    HWND window = calls.window();
+    if (window == nullptr || IsWindowVisible(window) ||
+        GetAncestor(window, GA_PARENT) != GetDesktopWindow())
+        return false;
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, ARRAYSIZE(name));
+    return CompareStringOrdinal(name, -1, L"PseudoConsoleWindow", -1, FALSE) != CSTR_EQUAL;
+}
 
-    // Reads whole lines in pieces; past the limit the rest of the line is read and dropped,
-    // so that it does not reach the next program that reads the console.
+// Reads whole lines in pieces; past the limit the rest of the line is read and dropped, so
+// that it does not reach the next program that reads the console. Stops early on Ctrl+C.
+LineStatus ReadTypedLine(HANDLE input, HANDLE cancelled, const PromptConsoleCalls& calls,
+                         PasswordBuffer& password, DWORD& error)
+{
+    // Windows' console ends the read on Ctrl+C before the handler runs on its own thread, so a
+    // read that ends with nothing waits this long for the handler's word, as Python's console
+    // reader does. Only a failed read pays for it.
+    constexpr DWORD kHandlerWaitMs = 1000;
     LineStatus status = LineStatus::Ok;
     DWORD length = 0;
     wchar_t piece[64];
     bool lineEnd = false;
-    while (!lineEnd)
+    while (!lineEnd && !Signalled(cancelled))
     {
         DWORD read = 0;
-        if (!ReadConsoleW(input, piece, ARRAYSIZE(piece), &read, nullptr) || read == 0)
+        SetLastError(ERROR_SUCCESS);
+        if (!calls.read(input, piece, ARRAYSIZE(piece), &read, nullptr) || read == 0)
         {
             error = GetLastError();
-            status = LineStatus::Invalid;
+            if (error == ERROR_SUCCESS) // nothing read, and no reason given
+                error = ERROR_READ_FAULT;
+            if (!Signalled(cancelled, kHandlerWaitMs))
+                status = LineStatus::Invalid;
             break;
         }
         for (DWORD i = 0; i < read && !lineEnd; ++i)
@@ -133,16 +160,88 @@ LineStatus ReadConsolePassword(HANDLE input, const char* prompt, PasswordBuffer&
         }
         // A line end that came without its LF leaves the LF for the next read: take it.
         if (lineEnd && piece[read - 1] == L'\r')
-            ReadConsoleW(input, piece, 1, &read, nullptr);
+            calls.read(input, piece, 1, &read, nullptr);
     }
     SecureZeroMemory(piece, sizeof piece);
-
-    SetConsoleMode(input, mode);
-    SetConsoleCtrlHandler(RestoreEchoOnBreak, FALSE);
-    if (console)
-        WriteConsoleW(console.Get(), L"\r\n", 2, &done, nullptr); // the Enter that was not echoed
     if (status == LineStatus::Ok && length == 0)
         status = LineStatus::Empty;
+    return status;
+}
+
+// Switches the echo off and reads the mode back: a console that keeps echoing would show the
+// password.
+bool EchoSwitchedOff(HANDLE input, DWORD mode, const PromptConsoleCalls& calls)
+{
+    DWORD quiet = 0;
+    return SetConsoleMode(input, (mode | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) &
+                                     ~static_cast<DWORD>(ENABLE_ECHO_INPUT)) &&
+           calls.getMode(input, &quiet) && (quiet & ENABLE_ECHO_INPUT) == 0;
+}
+
+// The prompt goes to the console itself, so that redirected output stays clean.
+void WriteToConsole(const wchar_t* text, std::size_t length)
+{
+    UniqueKernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+    DWORD done = 0;
+    if (console.Get() != INVALID_HANDLE_VALUE)
+        WriteConsoleW(console.Get(), text, static_cast<DWORD>(length), &done, nullptr);
+    else
+        console.Release();
+}
+
+LineStatus ReadConsolePassword(HANDLE input, const char* prompt, PasswordBuffer& password,
+                               PasswordProblem& problem)
+{
+    const PromptConsoleCalls& calls = *g_consoleCalls;
+    if (NobodySeesTheConsole(calls))
+    {
+        problem.stop = PromptStop::Unseen;
+        return LineStatus::Empty;
+    }
+    UniqueKernelHandle cancelled(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!cancelled)
+    {
+        problem.error = GetLastError();
+        return LineStatus::Invalid;
+    }
+    // Without the mode there is nothing to put back, so the echo is not touched either.
+    DWORD mode = 0;
+    if (!calls.getMode(input, &mode))
+    {
+        problem.stop = PromptStop::EchoStaysOn;
+        return LineStatus::Empty;
+    }
+    g_promptInput = input;
+    g_promptMode = mode;
+    g_promptCancelled = cancelled.Get();
+    SetConsoleCtrlHandler(CancelPromptOnBreak, TRUE);
+
+    LineStatus status = LineStatus::Empty;
+    if (!EchoSwitchedOff(input, mode, calls))
+        problem.stop = PromptStop::EchoStaysOn;
+    else
+    {
+        wchar_t promptText[64];
+        TextBuffer promptLine(promptText, ARRAYSIZE(promptText));
+        promptLine.Add(prompt);
+        WriteToConsole(promptLine.Text(), promptLine.Length());
+        status = ReadTypedLine(input, cancelled.Get(), calls, password, problem.error);
+        WriteToConsole(L"\r\n", 2); // the Enter that was not echoed, or the Ctrl+C
+    }
+
+    SetConsoleMode(input, mode);
+    SetConsoleCtrlHandler(CancelPromptOnBreak, FALSE);
+    g_promptCancelled = nullptr;
+    // A Ctrl+C that came while the line was being taken cancels it all the same.
+    if (Signalled(cancelled.Get()))
+    {
+        problem.stop = PromptStop::Cancelled;
+        status = LineStatus::Empty;
+    }
+    if (status != LineStatus::Invalid)
+        problem.error = 0;
     if (status != LineStatus::Ok)
         SecureZeroMemory(password.text, sizeof password.text);
     return status;
@@ -206,13 +305,18 @@ void WriteErr(const char* utf8)
     Write(STD_ERROR_HANDLE, utf8);
 }
 
-LineStatus ReadPassword(const char* prompt, PasswordBuffer& password, DWORD& error)
+LineStatus ReadPassword(const char* prompt, PasswordBuffer& password, PasswordProblem& problem)
 {
-    error = 0;
+    problem = PasswordProblem();
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     if (input == nullptr || input == INVALID_HANDLE_VALUE)
         return LineStatus::Empty;
     if (IsConsole(input))
-        return ReadConsolePassword(input, prompt, password, error);
-    return ReadPipedPassword(input, password, error);
+        return ReadConsolePassword(input, prompt, password, problem);
+    return ReadPipedPassword(input, password, problem.error);
+}
+
+void UsePromptConsoleCalls(const PromptConsoleCalls* calls)
+{
+    g_consoleCalls = calls != nullptr ? calls : &kRealConsoleCalls;
 }

@@ -23,8 +23,34 @@ struct PasswordBuffer
     wchar_t text[kFieldLimit + 1] = {};
 };
 
+// Why the console prompt gave no password, where the line's status does not say it.
+enum class PromptStop
+{
+    None,        // the status says it all
+    Cancelled,   // Ctrl+C or Ctrl+Break at the prompt
+    EchoStaysOn, // the console would show the typing: no prompt, nothing read
+    Unseen,      // nobody can see the console, so nobody can type: no prompt, nothing read
+};
+
+struct PasswordProblem
+{
+    PromptStop stop = PromptStop::None;
+    DWORD error = 0; // with Invalid and no stop: the Win32 error of the failed read
+};
+
 // Reads the password: typed at the prompt without echo when standard input is a console
-// (its mode is put back afterwards, and on Ctrl+C), otherwise the first line of standard
-// input as UTF-8. Every intermediate copy is wiped. On Invalid from a failed read, `error`
-// holds the Win32 error (otherwise 0).
-LineStatus ReadPassword(const char* prompt, PasswordBuffer& password, DWORD& error);
+// (its mode is put back on every path), otherwise the first line of standard input as UTF-8.
+// Every intermediate copy is wiped. On any status but Ok, `problem` says why where the
+// status alone does not (Invalid without an error: not UTF-8).
+LineStatus ReadPassword(const char* prompt, PasswordBuffer& password, PasswordProblem& problem);
+
+// The console calls of the prompt whose answers Wine's console cannot give as some Windows
+// consoles do: a test stands in for one of them. The program always uses the real ones.
+struct PromptConsoleCalls
+{
+    decltype(&GetConsoleMode) getMode;
+    decltype(&ReadConsoleW) read; // its last parameter's type differs between SDKs
+    decltype(&GetConsoleWindow) window;
+};
+// Null puts the real calls back.
+void UsePromptConsoleCalls(const PromptConsoleCalls* calls);

@@ -134,6 +134,13 @@ const CliTexts kEnglish = {
     {u8" could not be read (error ",
      u8"), so nothing is judged. Error 234 means that it kept changing while it was read: try "
      u8"again.\n"},
+
+    u8"cancelled.\n",
+    u8"this console cannot hide the typing, so the password is not asked for here. Pipe it to "
+    u8"standard input instead (the first line, UTF-8). Nothing was changed.\n",
+    u8"nobody can see this console (its window station is not interactive, or its window is "
+    u8"hidden), so nobody could type the password at a prompt. Pipe it to standard input "
+    u8"instead (the first line, UTF-8). Nothing was changed.\n",
     false,
 };
 
@@ -284,6 +291,15 @@ const CliTexts kGerman = {
     {u8" lie\u00df sich nicht lesen (Fehler ",
      u8"), daher wird nichts beurteilt. Fehler 234 hei\u00dft, dass sich der Wert beim Lesen "
      u8"st\u00e4ndig \u00e4nderte: Versuchen Sie es noch einmal.\n"},
+
+    u8"abgebrochen.\n",
+    u8"diese Konsole kann die Eingabe nicht verbergen, daher wird das Passwort hier nicht "
+    u8"abgefragt. Leiten Sie es stattdessen in die Standardeingabe (erste Zeile, UTF-8). Nichts "
+    u8"wurde ge\u00e4ndert.\n",
+    u8"diese Konsole sieht niemand (ihre Fensterstation ist nicht interaktiv, oder ihr Fenster "
+    u8"ist ausgeblendet), daher k\u00f6nnte niemand das Passwort bei einer Abfrage eingeben. "
+    u8"Leiten Sie es stattdessen in die Standardeingabe (erste Zeile, UTF-8). Nichts wurde "
+    u8"ge\u00e4ndert.\n",
     true,
 };
 } // namespace

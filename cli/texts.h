@@ -63,6 +63,11 @@ struct CliTexts
     const char* results[3];          // on and clear, off, on but stopped
     const char* unreadable[2];       // + key\value + [0] + error number + [1]
 
+    // set's console prompt; each is preceded by "tarvelin-cli: ".
+    const char* promptCancelled;
+    const char* echoStaysOn;
+    const char* consoleUnseen;
+
     bool german; // the language of these texts, for the reports composed elsewhere
 };
 
