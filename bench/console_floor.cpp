@@ -14,6 +14,7 @@ int wmain(int /*argc*/, wchar_t** /*argv*/)
     {
         RegCloseKey(nullptr);      // advapi32
         NetApiBufferFree(nullptr); // netapi32
+        GetProcessWindowStation(); // user32
     }
     const char line[] = "Automatic logon: off\n";
     DWORD written = 0;

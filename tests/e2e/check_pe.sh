@@ -25,7 +25,7 @@ check() {
   grep -qE '^Time/Date\s+Thu Jan  1 00:00:00 1970' <<<"$dump" || { echo "$exe: the header carries a link time stamp"; fail=1; }
   size=$(stat -c %s "$exe")
   [ "$size" -le 65536 ] || { echo "$exe: $size bytes: more than 64 KiB"; fail=1; }
-  local allowed='^(kernel32|user32|gdi32|advapi32|shell32|msvcrt)\.dll$'
+  local allowed='^(kernel32|user32|gdi32|advapi32|shell32|netapi32|msvcrt)\.dll$'
   while read -r dll; do
     if ! grep -qiE "$allowed" <<<"$dll"; then
       echo "$exe: imports a DLL that is not part of every Windows: $dll"; fail=1
