@@ -134,6 +134,22 @@ void Note(const Arguments& arguments, const char* text)
         WriteOut(text);
 }
 
+// While the machine is being changed, Ctrl+C and Ctrl+Break wait: ending the process half-way
+// would leave it half-configured. (A closing console or a shutdown cannot be held off.)
+BOOL WINAPI HoldBreak(DWORD event)
+{
+    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
+}
+
+class BreakHeld
+{
+  public:
+    BreakHeld() { SetConsoleCtrlHandler(HoldBreak, TRUE); }
+    ~BreakHeld() { SetConsoleCtrlHandler(HoldBreak, FALSE); }
+    BreakHeld(const BreakHeld&) = delete;
+    BreakHeld& operator=(const BreakHeld&) = delete;
+};
+
 // The account a set wants, or none for a remove.
 struct Wanted
 {
@@ -154,6 +170,7 @@ int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& t
             : PlanRemove(before);
     const bool apply = !arguments.check && plan.Changes();
     ChangeResult result;
+    const BreakHeld held;
     if (apply && set)
     {
         SetRequest request;

@@ -459,6 +459,25 @@ TEST(CliPrompt, TypedPasswordIsReadWithoutEchoAndTheModeIsPutBack)
     }
 }
 
+// A Ctrl+C after the prompt, while the machine is being changed, waits: ending the process
+// half-way would leave it half-configured. The change ends as it would have.
+TEST(CliPrompt, CtrlCWhileTheChangeIsWrittenWaits)
+{
+    TestConsole console(ConsoleKind::Window);
+    ASSERT_TRUE(console.ready()) << "no working console: Wine needs an X display for it";
+    const PromptRun run = RunSet(console, [&] {
+        Lsa().duringStore = [] {
+            EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+            Sleep(500); // the break reaches the handlers on a thread of its own
+        };
+        Type(console.input(), L"Pw-8\r"); // only now: the store comes after the password
+    });
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, kStored);
+    ASSERT_EQ(run.stored.size(), 1u);
+    EXPECT_EQ(run.strayBreaks, 0) << "the break was let through during the change";
+}
+
 TEST(CliPrompt, RefusedWhenTheConsoleCannotHideTheTyping)
 {
     const PromptConsoleCalls echoKept = {ModeWithEchoKept, ReadConsoleW, GetConsoleWindow};
