@@ -53,7 +53,7 @@ class Answer
 
   private:
     const Arguments& arguments_;
-    wchar_t storage_[1024];
+    wchar_t storage_[1024] = {};
     TextBuffer line_{storage_, ARRAYSIZE(storage_)};
 };
 
@@ -185,8 +185,8 @@ int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& t
     else if (apply)
         result = RemoveAutoLogon(nullptr);
 
-    const wchar_t* domain = set ? wanted->domain : nullptr;
-    const wchar_t* user = set ? wanted->user : nullptr;
+    const wchar_t* domain = wanted != nullptr ? wanted->domain : nullptr;
+    const wchar_t* user = wanted != nullptr ? wanted->user : nullptr;
     wchar_t words[kChangeReportCapacity];
     TextBuffer report(words, ARRAYSIZE(words));
     bool done = true;
