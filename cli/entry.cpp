@@ -9,6 +9,7 @@
 extern "C"
 {
     // msvcrt.dll's, as the runtime start-up calls it; `startInfo` points at its new-handler mode.
+    // NOLINTNEXTLINE(bugprone-reserved-identifier): msvcrt.dll's own name for it.
     int __cdecl __wgetmainargs(int* argc, wchar_t*** argv, wchar_t*** environment,
                                int expandWildcards, int* startInfo);
     void __cdecl TarvelinCliEntry();

@@ -36,12 +36,12 @@ TextBuffer& TextBuffer::Add(const char* utf8)
     return Add(utf8, TextLength(utf8));
 }
 
-TextBuffer& TextBuffer::Add(const char* utf8, std::size_t end)
+TextBuffer& TextBuffer::Add(const char* utf8, std::size_t bytes)
 {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8);
+    const auto* units8 = reinterpret_cast<const unsigned char*>(utf8);
     const std::size_t start = length_;
     char32_t code = 0;
-    for (std::size_t i = 0; fits_ && i < end && DecodeUtf8(bytes, end, i, code);)
+    for (std::size_t i = 0; fits_ && i < bytes && DecodeUtf8(units8, bytes, i, code);)
     {
         wchar_t units[2];
         Add(units, EncodeUtf16(code, units));

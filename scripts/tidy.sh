@@ -19,7 +19,7 @@ mingw_cxx=/usr/lib/gcc/x86_64-w64-mingw32/12-posix/include/c++
 win_args=(-p build/win64 --quiet
   --extra-arg-before=--target=x86_64-w64-mingw32
   --extra-arg=-isystem$mingw_cxx --extra-arg=-isystem$mingw_cxx/x86_64-w64-mingw32
-  --extra-arg=-Wno-unknown-warning-option)
+  --extra-arg=-Wno-unknown-warning-option --extra-arg=-Wno-ignored-optimization-argument)
 host_args=(-p build/host --quiet --extra-arg=-Wno-unknown-warning-option)
 fuzz_args=(-p build/fuzz --quiet --extra-arg=-Wno-unknown-warning-option)
 

@@ -53,9 +53,13 @@ LogonFunction SystemLogon()
     return StandInLogonUser;
 }
 
-extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE, PLSA_UNICODE_STRING,
-                                              PLSA_UNICODE_STRING value)
+// Parameter names as the SDK header declares them.
+extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE PolicyHandle, PLSA_UNICODE_STRING KeyName,
+                                              PLSA_UNICODE_STRING PrivateData)
 {
+    static_cast<void>(PolicyHandle);
+    static_cast<void>(KeyName);
+    const LSA_UNICODE_STRING* value = PrivateData;
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSecretKey, 0, nullptr, 0,
                         KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
@@ -69,9 +73,13 @@ extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE, PLSA_UNICODE_STRING,
     return written == ERROR_SUCCESS ? 0 : static_cast<NTSTATUS>(0xC0000022);
 }
 
-extern "C" NTSTATUS NTAPI LsaRetrievePrivateData(LSA_HANDLE, PLSA_UNICODE_STRING,
-                                                 PLSA_UNICODE_STRING* value)
+extern "C" NTSTATUS NTAPI LsaRetrievePrivateData(LSA_HANDLE PolicyHandle,
+                                                 PLSA_UNICODE_STRING KeyName,
+                                                 PLSA_UNICODE_STRING* PrivateData)
 {
+    static_cast<void>(PolicyHandle);
+    static_cast<void>(KeyName);
+    PLSA_UNICODE_STRING* value = PrivateData;
     *value = nullptr;
     BYTE bytes[1024] = {};
     DWORD size = sizeof bytes;

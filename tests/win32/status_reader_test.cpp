@@ -103,7 +103,7 @@ TEST(StatusSnapshot, ReadsWhatDecidesTheLogon)
          "off domain= user= count=0"},
         {"nor is a number", {{L"DefaultPassword", NumberValue(7)}}, {}, {}, "off domain= user="},
         {"a legal notice as a list of lines, even one that starts with an empty line",
-         {{L"LegalNoticeText", Multi(std::wstring(L"\0Authorized use only", 21))}},
+         {{L"LegalNoticeText", Multi(std::wstring(L"\0Authorized use only", 20))}},
          {},
          {},
          "off domain= user= notice"},
