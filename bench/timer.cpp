@@ -118,10 +118,7 @@ bool MeasureRun(const std::wstring& exe, const wchar_t* arguments, Sample& sampl
         TerminateProcess(info.hProcess, 1);
     sample.startupMs = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
                        static_cast<double>(frequency.QuadPart);
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(info.hProcess, &counters, sizeof counters);
-    sample.peakKiB = static_cast<double>(counters.PeakWorkingSetSize) / 1024.0;
+    sample.peakKiB = 0;
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     return ended;
@@ -193,8 +190,10 @@ int wmain(int argc, wchar_t** argv)
                 ? L"start to exit, median:              floor %.1f ms, %ls %.1f ms, ratio %.3f\n"
                 : L"start-up to visible dialog, median: floor %.1f ms, %ls %.1f ms, ratio %.3f\n",
             fMs, name, pMs, pMs / fMs);
-    wprintf(L"peak working set, median:           floor %.0f KiB, %ls %.0f KiB, ratio %.3f\n", fKiB,
-            name, pKiB, pKiB / fKiB);
+    // An ended process has no working set left to read under Wine.
+    if (!console)
+        wprintf(L"peak working set, median:           floor %.0f KiB, %ls %.0f KiB, ratio %.3f\n",
+                fKiB, name, pKiB, pKiB / fKiB);
     wprintf(L"file size:                          floor %lld bytes, %ls %lld bytes (%.1f KiB)\n",
             fSize, name, pSize, static_cast<double>(pSize) / 1024.0);
     return 0;
