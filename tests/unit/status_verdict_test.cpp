@@ -3,25 +3,16 @@
 #include <cwchar>
 #include <string>
 
+#include "cause_names.h"
 #include "status_verdict.h"
 
 namespace
 {
-ValueForm Text(const wchar_t* text, std::uint32_t type = kRegSz)
+// A text of a type other than REG_SZ.
+ValueForm Text(const wchar_t* text, std::uint32_t type)
 {
-    ValueForm value;
-    value.present = true;
+    ValueForm value = TextForm(text);
     value.type = type;
-    wcscpy(value.text, text);
-    return value;
-}
-
-ValueForm Number(std::uint32_t number)
-{
-    ValueForm value;
-    value.present = true;
-    value.type = kRegDword;
-    value.number = number;
     return value;
 }
 
@@ -29,24 +20,13 @@ ValueForm Number(std::uint32_t number)
 StatusSnapshot Healthy()
 {
     StatusSnapshot snapshot;
-    snapshot.autoAdminLogon = Text(L"1");
+    snapshot.autoAdminLogon = TextForm(L"1");
     wcscpy(snapshot.domain, L"PC");
     wcscpy(snapshot.user, L"kiosk");
     snapshot.secret = SecretState::Present;
     return snapshot;
 }
 
-// The causes found, by name, problems first: "no-user plain-text-password".
-std::string Causes(const StatusVerdict& verdict)
-{
-    std::string names;
-    for (unsigned int i = 0; i < kCauseCount; ++i)
-    {
-        if ((verdict.causes & (1u << i)) != 0)
-            names += (names.empty() ? "" : " ") + std::string(kCauses[i].id);
-    }
-    return names;
-}
 } // namespace
 
 TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
@@ -84,22 +64,24 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
         {"logon count used up", [](StatusSnapshot& s) { s.hasLogonCount = true; }, true,
          "logon-count-used-up", 6},
         // Only the text "1" is on; any other form keeps its verdict and is named.
-        {"REG_DWORD 1", [](StatusSnapshot& s) { s.autoAdminLogon = Number(1); }, false,
+        {"REG_DWORD 1", [](StatusSnapshot& s) { s.autoAdminLogon = NumberForm(1); }, false,
          "auto-admin-logon-unusual", 5},
-        {"\"1\" with a blank", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L"1 "); }, false,
+        {"\"1\" with a blank", [](StatusSnapshot& s) { s.autoAdminLogon = TextForm(L"1 "); }, false,
          "auto-admin-logon-unusual", 5},
         {"REG_EXPAND_SZ \"1\"", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L"1", 2); }, true,
          "auto-admin-logon-unusual", 0},
         {"REG_MULTI_SZ \"1\"", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L"1", 7); }, false,
          "auto-admin-logon-unusual", 5},
-        {"\"0\" is usual", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L"0"); }, false, "", 5},
-        {"empty is usual", [](StatusSnapshot& s) { s.autoAdminLogon = Text(L""); }, false, "", 5},
+        {"\"0\" is usual", [](StatusSnapshot& s) { s.autoAdminLogon = TextForm(L"0"); }, false, "",
+         5},
+        {"empty is usual", [](StatusSnapshot& s) { s.autoAdminLogon = TextForm(L""); }, false, "",
+         5},
         {"absent is usual", [](StatusSnapshot& s) { s.autoAdminLogon = ValueForm(); }, false, "",
          5},
         // Off: only the warnings are listed.
         {"off with problems and warnings",
          [](StatusSnapshot& s) {
-             s.autoAdminLogon = Text(L"0");
+             s.autoAdminLogon = TextForm(L"0");
              s.passwordLessSignIn = true;
              s.user[0] = L'\0';
              s.secret = SecretState::Unknown;
@@ -164,7 +146,7 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
         c.change(snapshot);
         const StatusVerdict verdict = JudgeStatus(snapshot);
         EXPECT_EQ(verdict.enabled, c.enabled) << c.name;
-        EXPECT_EQ(Causes(verdict), c.causes) << c.name;
+        EXPECT_EQ(CauseNames(verdict), c.causes) << c.name;
         EXPECT_EQ(verdict.exitCode, c.exitCode) << c.name;
     }
 }

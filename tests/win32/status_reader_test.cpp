@@ -3,6 +3,7 @@
 // answers "not found": the stand-in in secret_test.cpp replaces it and LsaFreeMemory).
 #include <gtest/gtest.h>
 
+#include "../unit/cause_names.h"
 #include "account_double.h"
 #include "registry_value.h"
 #include "status_reader.h"
@@ -278,17 +279,6 @@ std::wstring ThisComputer()
     return name;
 }
 
-// The causes status names, problems first: "eas-policies hidden-user-name".
-std::string CausesOf(const StatusVerdict& verdict)
-{
-    std::string names;
-    for (unsigned int i = 0; i < kCauseCount; ++i)
-    {
-        if ((verdict.causes & (1u << i)) != 0)
-            names += (names.empty() ? "" : " ") + std::string(kCauses[i].id);
-    }
-    return names;
-}
 } // namespace
 
 // Each cause from the value that decides it, in the scratch machine; automatic logon is on
@@ -377,7 +367,7 @@ TEST(StatusCauses, EachReadDecidesItsCause)
 
         StatusSnapshot snapshot;
         ReadStatusSnapshot(snapshot);
-        EXPECT_EQ(CausesOf(JudgeStatus(snapshot)), c.causes) << c.name;
+        EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), c.causes) << c.name;
         const bool local = c.domain == here || c.domain == L".";
         EXPECT_EQ(accounts.asked,
                   local ? std::vector<std::wstring>{L"kiosk"} : std::vector<std::wstring>{})
@@ -397,5 +387,5 @@ TEST(StatusCauses, EachReadDecidesItsCause)
     accounts.joinedName = L"CORP";
     StatusSnapshot snapshot;
     ReadStatusSnapshot(snapshot);
-    EXPECT_EQ(CausesOf(JudgeStatus(snapshot)), "");
+    EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), "");
 }
