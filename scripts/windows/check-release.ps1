@@ -22,6 +22,9 @@ param(
 Set-StrictMode -Version Latest
 $ErrorActionPreference = 'Stop'
 . (Join-Path $PSScriptRoot 'checks.ps1')
+# Full paths: .NET resolves a relative one against the process's folder, not PowerShell's.
+$Dist = (Resolve-Path -LiteralPath $Dist).Path
+$Into = $ExecutionContext.SessionState.Path.GetUnresolvedProviderPathFromPSPath($Into)
 
 Add-Type -TypeDefinition @'
 using System;
@@ -132,7 +135,7 @@ if (Test-Path -LiteralPath $Into) {
     Remove-Item -LiteralPath $Into -Recurse -Force
 }
 Add-Type -AssemblyName System.IO.Compression.FileSystem
-[System.IO.Compression.ZipFile]::ExtractToDirectory((Resolve-Path -LiteralPath $zip).Path, $Into)
+[System.IO.Compression.ZipFile]::ExtractToDirectory($zip, $Into)
 foreach ($entry in @($entries | Where-Object { $_.Name -like '*/*' })) {
     $file = Join-Path $Into ($entry.Name -replace '/', '\')
     $holds = (Test-Path -LiteralPath $file) -and ((Get-Sha256 $file) -eq $entry.Hash)
