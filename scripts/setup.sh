@@ -5,8 +5,10 @@
 set -uo pipefail
 . "$(dirname "$0")/wine-env.sh"
 
+# g++ is the native compiler of the host builds: without it, /usr/bin/c++ is clang's, whose
+# warnings differ (a fresh Debian 12 failed the unit tests' build that way).
 pkgs=(
-  cmake make
+  cmake make g++
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick zip
