@@ -4,7 +4,7 @@
 // (tree-sitter's; not PowerShell's own parser, which nothing here has), plus two rules of
 // Windows PowerShell 5.1 that the grammar does not know. Any finding fails.
 //
-// The tools are the set-up's WebAssembly builds in build/tools (scripts/setup.sh).
+// The tools are the set-up's, from npm, in build/tools (scripts/setup.sh).
 'use strict';
 
 const fs = require('node:fs');
