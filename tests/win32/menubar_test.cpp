@@ -163,7 +163,9 @@ TEST(MenuBitmap, IconIsDrawnOnTheMenuColour)
 
 // The menu commands, called on the procedure itself for their results. A recorder beside
 // this test program stands in for the browser, control.exe and explorer.exe.
-TEST(MenuCommands, PagesAreHandledSettingsPagesAreNot)
+// Wine only: the ShellRecorder swaps system files and the browser's registration, as in
+// LinkLabelWineOnly.
+TEST(MenuCommandsWineOnly, PagesAreHandledSettingsPagesAreNot)
 {
     ShellRecorder recorder(FolderOfThisExe());
     TestDialog dialog(1);
