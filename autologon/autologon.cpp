@@ -12,10 +12,16 @@
 
 namespace
 {
+// A text's bytes as the registry stores them, terminator included.
+DWORD TextBytes(const wchar_t* text)
+{
+    return static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
+}
+
 LONG WriteText(HKEY key, const wchar_t* name, const wchar_t* text)
 {
-    const auto bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          TextBytes(text));
 }
 
 LONG DeleteIfPresent(HKEY key, const wchar_t* name)
@@ -36,11 +42,6 @@ bool FieldFits(const wchar_t* text, bool mayBeEmpty)
     while (length <= kFieldLimit && text[length] != L'\0')
         ++length;
     return length <= kFieldLimit && (mayBeEmpty || length > 0);
-}
-
-DWORD TextBytes(const wchar_t* text)
-{
-    return static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
 }
 
 // Runs the writes in order and stops at the first that fails.
