@@ -226,9 +226,34 @@ LONG WINAPI GrowingQuery(HKEY, LPCWSTR, LPDWORD, LPDWORD type, LPBYTE data, LPDW
     const DWORD room = *size;
     *size = g_growing.size; // as the registry does: the new size, whatever the buffer holds
     if (room < g_growing.size)
+    {
+        // What a failed read leaves in the buffer is undefined: here, a part of the value.
+        FillMemory(data, room, 'S');
         return ERROR_MORE_DATA;
+    }
     FillMemory(data, g_growing.size - sizeof(wchar_t), 'a');
     return ERROR_SUCCESS;
+}
+
+// Whether a block of `heap` (a free one, unless `anyBlock`) still holds eight `marker` bytes in
+// a row: what a block held must be wiped before the block goes back to the heap.
+bool HeapKeeps(HANDLE heap, char marker, bool anyBlock)
+{
+    PROCESS_HEAP_ENTRY entry = {};
+    while (HeapWalk(heap, &entry))
+    {
+        const bool busy = (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
+        if ((entry.wFlags & (PROCESS_HEAP_REGION | PROCESS_HEAP_UNCOMMITTED_RANGE)) != 0 ||
+            (busy && !anyBlock) || entry.lpData == nullptr)
+            continue;
+        const auto* bytes = static_cast<const char*>(entry.lpData);
+        int run = 0;
+        for (DWORD i = 0; i < entry.cbData && run < 8; ++i)
+            run = bytes[i] == marker ? run + 1 : 0;
+        if (run == 8)
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -263,8 +288,11 @@ TEST(RegistryValueRead, AValueThatGrowsMeanwhileLeavesTheHeapIntact)
             EXPECT_EQ(value.Text(text, length) ? length : 0u, c.length) << c.growths;
             EXPECT_EQ(g_growing.reads, c.reads) << c.growths;
             EXPECT_TRUE(HeapValidate(heap, 0, nullptr)) << c.growths << ": heap damaged";
+            EXPECT_FALSE(HeapKeeps(heap, 'S', false)) << c.growths << ": a dropped block unwiped";
         }
         EXPECT_TRUE(HeapValidate(heap, 0, nullptr)) << c.growths << ": heap damaged when freed";
+        EXPECT_FALSE(HeapKeeps(heap, 'a', true) || HeapKeeps(heap, 'S', true))
+            << c.growths << ": the value's block freed unwiped";
         HeapDestroy(heap);
     }
 }
