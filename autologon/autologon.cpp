@@ -2,34 +2,15 @@
 
 #include <windows.h>
 
-#include <cwchar>
-
 #include "registry_value.h"
 #include "secret.h"
 #include "unique_handle.h"
 #include "winlogon_values.h"
+#include "winlogon_write.h"
 #include "wow64.h"
 
 namespace
 {
-// A text's bytes as the registry stores them, terminator included.
-DWORD TextBytes(const wchar_t* text)
-{
-    return static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
-}
-
-LONG WriteText(HKEY key, const wchar_t* name, const wchar_t* text)
-{
-    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                          TextBytes(text));
-}
-
-LONG DeleteIfPresent(HKEY key, const wchar_t* name)
-{
-    const LONG result = RegDeleteValueW(key, name);
-    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
-}
-
 StepFailure Failure(ChangeStep step, LONG error, const wchar_t* value = nullptr)
 {
     return {step, static_cast<std::uint32_t>(error), value};
@@ -47,32 +28,26 @@ bool FieldFits(const wchar_t* text, bool mayBeEmpty)
 // Runs the writes in order and stops at the first that fails.
 StepFailure WriteSetValues(HKEY key, const SetRequest& request, const RegistryValue& count)
 {
+    // A count of 0 would switch automatic logon off again at the next start.
     DWORD number = 1;
-    const bool write = request.logonCountRule == LogonCountRule::Write;
-    const bool drop =
-        request.logonCountRule == LogonCountRule::Drop || (count.Number(number) && number == 0);
+    const bool usedUp = count.Number(number) && number == 0;
     const struct
     {
         const wchar_t* name; // null: leave it
-        DWORD type;          // REG_NONE: delete the value
-        const void* data;
-        DWORD bytes;
+        const wchar_t* text; // null: delete the value
     } writes[] = {
-        {kAutoAdminLogon, REG_SZ, L"1", TextBytes(L"1")},
-        {kDefaultDomainName, REG_SZ, request.domain, TextBytes(request.domain)},
-        {kDefaultUserName, REG_SZ, request.user, TextBytes(request.user)},
-        {kDefaultPassword, REG_NONE, nullptr, 0},
-        {write || drop ? kAutoLogonCount : nullptr, write ? DWORD{REG_DWORD} : DWORD{REG_NONE},
-         &request.logonCount, sizeof request.logonCount},
+        {kAutoAdminLogon, L"1"},
+        {kDefaultDomainName, request.domain},
+        {kDefaultUserName, request.user},
+        {kDefaultPassword, nullptr},
+        {usedUp ? kAutoLogonCount : nullptr, nullptr},
     };
     for (const auto& w : writes)
     {
         if (w.name == nullptr)
             continue;
         const LONG result =
-            w.type == REG_NONE
-                ? DeleteIfPresent(key, w.name)
-                : RegSetValueExW(key, w.name, 0, w.type, static_cast<const BYTE*>(w.data), w.bytes);
+            w.text == nullptr ? DeleteIfPresent(key, w.name) : WriteText(key, w.name, w.text);
         if (result != ERROR_SUCCESS)
             return Failure(ChangeStep::WriteValue, result, w.name);
     }

@@ -9,14 +9,6 @@
 // the Winlogon values are written (Remove: also when those writes failed). Null: none.
 using BeforeSecretStep = void (*)();
 
-// What Set does with AutoLogonCount, the number of automatic logons left.
-enum class LogonCountRule
-{
-    DropUsedUp, // delete a count of 0, which would switch automatic logon off at the next start
-    Drop,       // delete any count: a forgotten one would end automatic logon later
-    Write,      // write `logonCount` as a REG_DWORD
-};
-
 // What Set is asked to do. No text is null; one left out is empty, which Set refuses for the
 // user and the password.
 struct SetRequest
@@ -25,13 +17,11 @@ struct SetRequest
     const wchar_t* user = L"";
     const wchar_t* password = L"";
     BeforeSecretStep beforeSecret = nullptr;
-    LogonCountRule logonCountRule = LogonCountRule::DropUsedUp;
-    unsigned long logonCount = 0;
 };
 
 // Switches automatic logon on for the account: AutoAdminLogon "1", DefaultDomainName and
 // DefaultUserName under the Winlogon key, drops a plain-text DefaultPassword value that another
-// tool may have left, deals with AutoLogonCount as asked, and stores the password as the
+// tool may have left and an AutoLogonCount of 0, and stores the password as the
 // "DefaultPassword" secret. Every value it changes is saved first; on any failure they are all
 // put back, and those that could not be are listed. An empty user name or password, or a text
 // over kFieldLimit, changes nothing (step Input).

@@ -8,6 +8,11 @@ const wchar_t* const kPlanValueNames[kPlanValueCount] = {
 
 namespace
 {
+unsigned int Index(PlanValue value)
+{
+    return static_cast<unsigned int>(value);
+}
+
 bool Same(const ValueForm& a, const ValueForm& b)
 {
     if (a.present != b.present)
@@ -17,7 +22,7 @@ bool Same(const ValueForm& a, const ValueForm& b)
     if (a.type != b.type || a.longer || b.longer)
         return false;
     if (a.type == kRegDword)
-        return a.number == b.number;
+        return IsNumberValue(a) && IsNumberValue(b) && a.number == b.number;
     std::size_t i = 0;
     for (; a.text[i] != L'\0'; ++i)
     {
@@ -27,61 +32,103 @@ bool Same(const ValueForm& a, const ValueForm& b)
     return b.text[i] == L'\0';
 }
 
+void Plan(ChangePlan& plan, PlanValue value, const ValueForm& wanted)
+{
+    plan.change[Index(value)] = true;
+    plan.after[Index(value)] = wanted;
+}
+
 // Plans `value` to become `wanted` unless it is that already (and was read).
 void Want(ChangePlan& plan, const ChangeState& now, PlanValue value, const ValueForm& wanted)
 {
-    const auto i = static_cast<unsigned int>(value);
+    const unsigned int i = Index(value);
     if (now.unreadable[i] || !Same(now.values[i], wanted))
-    {
-        plan.change[i] = true;
-        plan.after[i] = wanted;
-    }
+        Plan(plan, value, wanted);
+}
+
+// A name stands when it is a whole REG_SZ that names the same account.
+bool NameStands(const ChangeState& now, PlanValue value, const wchar_t* wanted,
+                SameNameFunction sameName)
+{
+    const ValueForm& stored = now.values[Index(value)];
+    return !now.unreadable[Index(value)] && stored.present && stored.type == kRegSz &&
+           !stored.longer && sameName(stored.text, wanted);
+}
+
+// Windows counts AutoLogonCount down at each automatic logon: any count left from 1 to the
+// one asked for is that count, partly used.
+bool CountStands(const ChangeState& now, std::uint32_t logonCount)
+{
+    const ValueForm& stored = now.values[Index(PlanValue::AutoLogonCount)];
+    return !now.unreadable[Index(PlanValue::AutoLogonCount)] && IsNumberValue(stored) &&
+           stored.number >= 1 && stored.number <= logonCount;
 }
 } // namespace
 
-bool ChangePlan::Changes() const
+bool ChangePlan::ChangesValues() const
 {
-    bool any = secret != SecretAction::Keep;
+    bool any = false;
     for (const bool changes : change)
         any = any || changes;
     return any;
 }
 
+bool ChangePlan::Changes() const
+{
+    return secret != SecretAction::Keep || ChangesValues();
+}
+
 ChangePlan PlanSet(const ChangeState& now, const wchar_t* domain, const wchar_t* user,
-                   std::uint32_t logonCount)
+                   std::uint32_t logonCount, SameNameFunction sameName)
 {
     ChangePlan plan;
     Want(plan, now, PlanValue::AutoAdminLogon, TextForm(L"1"));
-    Want(plan, now, PlanValue::DefaultDomainName, TextForm(domain));
-    Want(plan, now, PlanValue::DefaultUserName, TextForm(user));
+    const struct
+    {
+        PlanValue value;
+        const wchar_t* wanted;
+    } names[] = {{PlanValue::DefaultDomainName, domain}, {PlanValue::DefaultUserName, user}};
+    for (const auto& name : names)
+    {
+        if (!NameStands(now, name.value, name.wanted, sameName))
+            Plan(plan, name.value, TextForm(name.wanted));
+    }
     Want(plan, now, PlanValue::DefaultPassword, ValueForm());
-    Want(plan, now, PlanValue::AutoLogonCount,
-         logonCount != 0 ? NumberForm(logonCount) : ValueForm());
+    if (logonCount == 0)
+        Want(plan, now, PlanValue::AutoLogonCount, ValueForm());
+    else if (!CountStands(now, logonCount))
+        Plan(plan, PlanValue::AutoLogonCount, NumberForm(logonCount));
     if (now.secret != SecretFound::Same)
         plan.secret = SecretAction::Replace;
+    // A name in other letters is rewritten as given along with another change, never alone.
+    if (plan.Changes())
+    {
+        for (const auto& name : names)
+            Want(plan, now, name.value, TextForm(name.wanted));
+    }
     return plan;
 }
 
 ChangePlan PlanRemove(const ChangeState& now)
 {
     ChangePlan plan;
-    const auto logon = static_cast<unsigned int>(PlanValue::AutoAdminLogon);
+    plan.set = false;
+    const unsigned int logon = Index(PlanValue::AutoAdminLogon);
     if (now.unreadable[logon] ||
         (now.values[logon].present && !IsTextValue(now.values[logon], L"0")))
-    {
-        plan.change[logon] = true;
-        plan.after[logon] = TextForm(L"0");
-    }
-    Want(plan, now, PlanValue::DefaultPassword, ValueForm());
+        Plan(plan, PlanValue::AutoAdminLogon, TextForm(L"0"));
+    // An empty or non-text value holds no password, and is no concern of remove's.
+    if (now.unreadable[Index(PlanValue::DefaultPassword)] || now.passwordText)
+        Plan(plan, PlanValue::DefaultPassword, ValueForm());
     if (now.secret != SecretFound::NotFound)
-        plan.secret = SecretAction::Blank;
-    // Remove writes "0" whenever it runs: a plan that changes anything says so.
-    if (plan.Changes() && !plan.change[logon] && !IsTextValue(now.values[logon], L"0"))
-    {
-        plan.change[logon] = true;
-        plan.after[logon] = TextForm(L"0");
-    }
+        plan.secret = SecretAction::Delete;
     return plan;
+}
+
+const ValueForm& ValueAfter(const ChangeState& now, const ChangePlan& plan, PlanValue value)
+{
+    const unsigned int i = Index(value);
+    return plan.change[i] ? plan.after[i] : now.values[i];
 }
 
 bool SameSecretBytes(const unsigned char* stored, std::size_t storedLength,

@@ -25,7 +25,7 @@ extern const wchar_t* const kPlanValueNames[kPlanValueCount];
 enum class SecretFound
 {
     NotFound,   // it does not exist at all
-    Blank,      // it exists and is empty, as a remove leaves it
+    Blank,      // it exists and is empty
     Same,       // it holds exactly the password given
     Different,  // it holds something else
     Unreadable, // it could not be read; counts as different, never as unchanged
@@ -35,6 +35,9 @@ struct ChangeState
 {
     ValueForm values[kPlanValueCount];
     bool unreadable[kPlanValueCount] = {}; // could not be read: counts as different
+    // A DefaultPassword value is only ever found present (values[DefaultPassword], its type
+    // alone) and holding text or not: what it holds is never read into a state.
+    bool passwordText = false;
     SecretFound secret = SecretFound::Unreadable;
 };
 
@@ -42,28 +45,41 @@ enum class SecretAction
 {
     Keep,
     Replace, // set: store the password
-    Blank    // remove: blank it twice, current and old value
+    Delete   // remove: blank it twice, current and old value, then delete it
 };
+
+// Whether two account names are the same name. Windows compares them without regard to
+// letter case (CompareStringOrdinal); the plans get the comparison from their caller, so
+// that they stay free of Windows headers.
+using SameNameFunction = bool (*)(const wchar_t* a, const wchar_t* b);
 
 struct ChangePlan
 {
+    bool set = true; // a set's plan, or a remove's: they are carried out differently
     bool change[kPlanValueCount] = {};
     ValueForm after[kPlanValueCount]; // what each value that changes becomes
     SecretAction secret = SecretAction::Keep;
 
     bool Changes() const;
+    bool ChangesValues() const;
 };
 
-// What set changes: AutoAdminLogon "1", the domain and user as given, no plain-text
-// DefaultPassword, AutoLogonCount as `logonCount` (none when 0), and the secret when it does
-// not hold the password.
+// What set changes: AutoAdminLogon "1", the domain and user as given, no DefaultPassword
+// value, the secret when it does not hold the password, and AutoLogonCount: none when
+// `logonCount` is 0, else a count from 1 to `logonCount` stands as met (Windows counts it
+// down), and any other is written anew. A name that differs only in letter case is the same
+// name; it is written as given only when something else changes anyway.
 ChangePlan PlanSet(const ChangeState& now, const wchar_t* domain, const wchar_t* user,
-                   std::uint32_t logonCount);
+                   std::uint32_t logonCount, SameNameFunction sameName);
 
-// What remove changes: AutoAdminLogon "0" unless it is absent or "0" already, no plain-text
-// DefaultPassword, and the secret blanked whenever it exists at all: a blank one may still
-// hold the password as its old value.
+// What remove changes: AutoAdminLogon "0" unless it is absent or "0" already, a
+// DefaultPassword value that holds text deleted, and the secret deleted whenever it exists at
+// all (a blank one may still hold the password as its old value). Nothing else: a remove that
+// finds all that done changes nothing, and so does the next.
 ChangePlan PlanRemove(const ChangeState& now);
+
+// What a value is when the plan has run: its change, or what it was.
+const ValueForm& ValueAfter(const ChangeState& now, const ChangePlan& plan, PlanValue value);
 
 // Whether two byte strings are equal, in a time that depends on their lengths only, never on
 // where they differ: for comparing a stored password with the one given.

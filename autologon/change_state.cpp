@@ -21,7 +21,10 @@ void ReadChangeState(ChangeState& state, const wchar_t* password)
             opened == ERROR_SUCCESS ? value.Read(key.Get(), kPlanValueNames[i]) : opened;
         // A plain-text password: whether it exists, never what it holds.
         if (read == ERROR_SUCCESS && i == static_cast<unsigned int>(PlanValue::DefaultPassword))
+        {
             state.values[i] = ValueForm{true, value.Type()};
+            state.passwordText = value.HasText();
+        }
         else if (read == ERROR_SUCCESS)
             DescribeValue(value, state.values[i]);
         state.unreadable[i] = read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND;

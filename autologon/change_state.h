@@ -5,6 +5,6 @@
 
 // Fills `state`. With a `password` (set), the secret is compared with it; without (remove),
 // it is only found blank, holding something, or not at all. A DefaultPassword value is only ever
-// found present or absent: its text is not copied. A value that exists but cannot be read is marked
-// so.
+// found present or absent, holding text or not: its text is not copied. A value that exists but
+// cannot be read is marked so.
 void ReadChangeState(ChangeState& state, const wchar_t* password);

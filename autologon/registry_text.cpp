@@ -35,6 +35,7 @@ void DescribeValue(const RegistryValue& value, ValueForm& form)
     form = ValueForm();
     form.present = value.Present();
     form.type = value.Type();
+    form.size = value.Size();
     DWORD number = 0;
     if (value.Number(number))
         form.number = number;

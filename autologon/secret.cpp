@@ -21,7 +21,7 @@ StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
         return {ChangeStep::StoreSecret, ERROR_INVALID_PARAMETER, nullptr};
 
     UniqueLsaHandle policy;
-    const NTSTATUS opened = OpenLocalPolicy(POLICY_CREATE_SECRET, policy);
+    const NTSTATUS opened = OpenLocalPolicy(kSecretStoreAccess, policy);
     if (opened != 0)
         return {ChangeStep::OpenPolicy, LsaNtStatusToWinError(opened), nullptr};
 
@@ -32,6 +32,27 @@ StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
     DWORD code = Store(policy.Get(), secret.name, value);
     if (code == ERROR_SUCCESS && clearOldValue)
         code = Store(policy.Get(), secret.name, value);
+    if (code != ERROR_SUCCESS)
+        return {ChangeStep::StoreSecret, code, nullptr};
+    return {};
+}
+
+StepFailure DeleteDefaultPassword()
+{
+    UniqueLsaHandle policy;
+    const NTSTATUS opened = OpenLocalPolicy(kSecretStoreAccess, policy);
+    if (opened != 0)
+        return {ChangeStep::OpenPolicy, LsaNtStatusToWinError(opened), nullptr};
+
+    SecretName secret;
+    wchar_t empty[] = L"";
+    LSA_UNICODE_STRING blank = {0, sizeof empty, empty};
+    DWORD code = Store(policy.Get(), secret.name, blank);
+    if (code == ERROR_SUCCESS)
+        code = Store(policy.Get(), secret.name, blank);
+    // No data at all deletes the secret, current and old value together.
+    if (code == ERROR_SUCCESS)
+        code = LsaNtStatusToWinError(LsaStorePrivateData(policy.Get(), &secret.name, nullptr));
     if (code != ERROR_SUCCESS)
         return {ChangeStep::StoreSecret, code, nullptr};
     return {};

@@ -11,3 +11,9 @@
 // Returns step None, or OpenPolicy or StoreSecret with the Win32 error code of the call that
 // failed. Shows and prints nothing: the caller reports.
 StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue);
+
+// Deletes the secret, after blanking it twice in the same policy session as a remove always
+// has: should the delete fail, neither its current nor its old value holds the password.
+// Returns step None, or OpenPolicy or StoreSecret with the Win32 error code of the call that
+// failed.
+StepFailure DeleteDefaultPassword();

@@ -15,13 +15,18 @@ struct ValueForm
 {
     bool present = false;
     std::uint32_t type = 0;
-    std::uint32_t number = 0;           // a REG_DWORD's number
+    std::uint32_t number = 0;           // a REG_DWORD's number, when it holds four bytes
+    std::uint32_t size = 0;             // the bytes the value holds
     wchar_t text[kFieldLimit + 1] = {}; // a text's first kFieldLimit characters
     bool longer = false;                // ... and it holds more
 };
 
 // A REG_SZ (or, with `expandable`, a REG_EXPAND_SZ) that holds exactly `text`.
 bool IsTextValue(const ValueForm& value, const wchar_t* text, bool expandable = false);
+
+// A REG_DWORD of four bytes, the only form that holds a number. One of another size holds
+// none: it is shown as its form, never as a number.
+bool IsNumberValue(const ValueForm& value);
 
 // The form of a value that a change writes.
 ValueForm TextForm(const wchar_t* text);

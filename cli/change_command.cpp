@@ -5,7 +5,8 @@
 // and only what differs is written (or, with --check, listed: 7 when anything would change).
 #include <cwchar>
 
-#include "autologon.h"
+#include "account_name.h"
+#include "change_apply.h"
 #include "change_json.h"
 #include "change_report.h"
 #include "change_state.h"
@@ -158,57 +159,49 @@ struct Wanted
     const wchar_t* password;
 };
 
-// Compares, then changes what differs, or with --check only lists it; and says so, in words
-// or JSON.
+// Compares, then changes what differs or, with --check, opens what the change would write and
+// lists what differs; and says so, in words or JSON.
 int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& texts)
 {
     const bool set = wanted != nullptr;
     ChangeState before;
     ReadChangeState(before, set ? wanted->password : nullptr);
     const ChangePlan plan =
-        set ? PlanSet(before, wanted->domain, wanted->user, arguments.logonCount)
+        set ? PlanSet(before, wanted->domain, wanted->user, arguments.logonCount, SameAccountName)
             : PlanRemove(before);
-    const bool apply = !arguments.check && plan.Changes();
     ChangeResult result;
-    const BreakHeld held;
-    if (apply && set)
+    if (plan.Changes())
     {
-        SetRequest request;
-        request.domain = wanted->domain;
-        request.user = wanted->user;
-        request.password = wanted->password;
-        request.logonCountRule =
-            arguments.logonCount != 0 ? LogonCountRule::Write : LogonCountRule::Drop;
-        request.logonCount = arguments.logonCount;
-        result = SetAutoLogon(request);
+        const BreakHeld held;
+        result = arguments.check ? ProbeChangePlan(plan)
+                                 : ApplyChangePlan(plan, set ? wanted->password : L"");
     }
-    else if (apply)
-        result = RemoveAutoLogon(nullptr);
 
-    const wchar_t* domain = wanted != nullptr ? wanted->domain : nullptr;
-    const wchar_t* user = wanted != nullptr ? wanted->user : nullptr;
+    ChangeReport report;
+    report.set = set;
+    report.check = arguments.check;
+    report.domain = set ? wanted->domain : nullptr;
+    report.user = set ? wanted->user : nullptr;
+    report.logonCount = arguments.logonCount;
+    report.before = &before;
+    report.plan = &plan;
+    report.result = plan.Changes() ? &result : nullptr;
     wchar_t words[kChangeReportCapacity];
-    TextBuffer report(words, ARRAYSIZE(words));
-    bool done = true;
-    if (apply)
-        done = ComposeChangeReport(result, set, domain, user, texts.german, report);
-    else
-        ComposePlanReport(before, plan, set, arguments.check, domain, user, texts.german, report);
+    TextBuffer text(words, ARRAYSIZE(words));
+    const bool done = ComposeChangeReport(report, texts.german, text);
     // A failure goes to standard error in words, beside JSON too; otherwise standard output
     // gets the words or the JSON.
     if (!done)
-        WriteErr(report.Text());
+        WriteErr(text.Text());
     if (arguments.json)
     {
         wchar_t storage[kChangeJsonCapacity];
         TextBuffer json(storage, ARRAYSIZE(storage));
-        ComposeChangeJson({set, arguments.check, domain, user, arguments.logonCount, &before, &plan,
-                           apply ? &result : nullptr},
-                          json);
+        ComposeChangeJson(report, json);
         WriteOut(json.Text());
     }
     else if (done)
-        WriteOut(report.Text());
+        WriteOut(text.Text());
     if (!done)
         return kExitChangeFailed;
     return arguments.check && plan.Changes() ? kExitWouldChange : kExitDone;

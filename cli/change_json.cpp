@@ -1,6 +1,5 @@
 #include "change_json.h"
 
-#include "change_report.h"
 #include "json_text.h"
 #include "value_text.h"
 
@@ -37,21 +36,23 @@ void AddValues(TextBuffer& out, const ChangeState& state, const ChangePlan* plan
         const ValueForm& value = changes ? plan->after[i] : state.values[i];
         if (i == static_cast<unsigned int>(PlanValue::DefaultPassword))
         {
-            // Whether it exists, never what it holds.
-            json.Bool("plainTextPassword", value.present);
+            // Whether it holds text, never what that is.
+            json.Bool("plainTextPassword", !changes && state.passwordText);
             continue;
         }
         TextBuffer& member = json.Key(kPlanValueNames[i]);
         if (!changes && state.unreadable[i])
             member.Add(L"{\"unreadable\":true}");
         else
-            AddJsonValue(member, value);
+            AddJsonValue(member, value,
+                         i == static_cast<unsigned int>(PlanValue::AutoLogonCount) ? kRegDword
+                                                                                   : kRegSz);
     }
     const char* secret = SecretBefore(state.secret);
     if (plan != nullptr && plan->secret == SecretAction::Replace)
         secret = "replaced";
-    else if (plan != nullptr && plan->secret == SecretAction::Blank)
-        secret = "blank";
+    else if (plan != nullptr && plan->secret == SecretAction::Delete)
+        secret = "absent";
     json.Id("secret", secret);
     json.End();
 }
@@ -60,14 +61,15 @@ void AddValues(TextBuffer& out, const ChangeState& state, const ChangePlan* plan
 void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
 {
     const ChangeResult* result = report.result;
-    const bool failed = result != nullptr && !result->Done();
+    const bool failed = report.Failed();
     const StepFailure& failure = failed && result->registry.step != ChangeStep::None
                                      ? result->registry
                                  : failed ? result->secret
                                           : StepFailure();
-    // A failed set puts every value back; a failed remove keeps what it managed to write.
+    // A failed set puts every value back; a failed remove keeps what it managed to write. A
+    // dry run changes nothing, whatever it found.
     bool changed = !report.check && report.plan->Changes() && !failed;
-    if (failed)
+    if (failed && !report.check)
         changed = report.set ? result->unrestoredCount != 0
                              : result->registry.step == ChangeStep::None ||
                                    result->secret.step == ChangeStep::None;
@@ -110,8 +112,8 @@ void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
     }
     else
     {
-        json.Bool("off", RemoveLeftOff(*result));
-        json.Bool("secretBlanked", result->secret.step == ChangeStep::None);
+        json.Bool("off", RemoveLeavesOff(report));
+        json.Bool("secretBlanked", RemoveLeavesNoSecret(report));
     }
     json.End();
     out.Add(L'\n');

@@ -1,23 +1,11 @@
 // set and remove in JSON, for configuration-management engines: one object on one line, for
 // success, a dry run and failure alike. Free of Windows headers: tested natively.
 #pragma once
-#include "change_plan.h"
+#include "change_report.h"
 #include "text_buffer.h"
 
 // Enough for every value before and after, each at its longest and escaped, and a failure.
 constexpr std::size_t kChangeJsonCapacity = 20480;
-
-struct ChangeReport
-{
-    bool set = true;                 // set, or remove
-    bool check = false;              // --check: nothing was to be changed
-    const wchar_t* domain = nullptr; // set: the account
-    const wchar_t* user = nullptr;
-    std::uint32_t logonCount = 0;         // set: 0 when none is wanted
-    const ChangeState* before = nullptr;  // as read
-    const ChangePlan* plan = nullptr;     // what differs
-    const ChangeResult* result = nullptr; // the change, when one was made
-};
 
 // {"command":"set"|"remove","check":bool,"changed":bool,"domain":..,"user":..,
 //  "logonCount":n|null,"before":{..},"after":{..}|null,"error":null|step, ...}

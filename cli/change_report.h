@@ -1,5 +1,5 @@
-// What set and remove tell after the change: done (standard output), or which step failed
-// with the system's error and what state that leaves the machine in (standard error).
+// What set and remove tell: done or nothing to do (standard output), or which step failed with
+// the system's error and what state that leaves the machine in (standard error).
 // Free of Windows headers: tested natively.
 #pragma once
 #include "change_plan.h"
@@ -10,18 +10,33 @@
 // value at its longest before and after.
 constexpr std::size_t kChangeReportCapacity = 4096;
 
-// Composes the report of a Set (`set`, for the account `domain`\`user`) or a Remove, in
-// German or English. True when the change was done (the report is for standard output);
-// false when it failed (standard error, exit code 1).
-bool ComposeChangeReport(const ChangeResult& result, bool set, const wchar_t* domain,
-                         const wchar_t* user, bool german, TextBuffer& out);
+// One set or remove, as both reports tell it.
+struct ChangeReport
+{
+    bool set = true;                 // set, or remove
+    bool check = false;              // --check: a dry run
+    const wchar_t* domain = nullptr; // set: the account
+    const wchar_t* user = nullptr;
+    std::uint32_t logonCount = 0;         // set: 0 when none is wanted
+    const ChangeState* before = nullptr;  // as read
+    const ChangePlan* plan = nullptr;     // what differs
+    const ChangeResult* result = nullptr; // the change or, in a dry run, the opening of what
+                                          // it would write; null when nothing was to change
 
-// What a set or remove found to do, before (or instead of) doing it: "already set up" or
-// "already off" when nothing differs; with `check`, the values that would change, one a line
-// ("AutoAdminLogon: 0 -> 1"), and the secret. Never a password, nor its length.
-void ComposePlanReport(const ChangeState& before, const ChangePlan& plan, bool set, bool check,
-                       const wchar_t* domain, const wchar_t* user, bool german, TextBuffer& out);
+    bool Failed() const { return result != nullptr && !result->Done(); }
+};
 
-// Whether a Remove, whatever failed, left automatic logon off: AutoAdminLogon "0" is written
-// first, so only a failure at or before that write leaves it as it was.
-bool RemoveLeftOff(const ChangeResult& result);
+// Composes what a set or remove says, in German or English: done; or, when nothing differs,
+// "already set up" or "already off"; or with --check the values that would change, one a line
+// ("AutoAdminLogon: 0 -> 1"), and the secret, never a password nor its length; or the step
+// that failed, with the system's error and the state that leaves the machine in. True for
+// standard output; false for a failure (standard error, exit code 1).
+bool ComposeChangeReport(const ChangeReport& report, bool german, TextBuffer& out);
+
+// Whether automatic logon is off after a remove, whatever failed: it was off already, or
+// AutoAdminLogon "0", which is written first, was written.
+bool RemoveLeavesOff(const ChangeReport& report);
+
+// Whether no password is left in the secret after a remove: there was none, or it was
+// deleted.
+bool RemoveLeavesNoSecret(const ChangeReport& report);

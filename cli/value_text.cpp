@@ -46,8 +46,10 @@ void AddText(TextBuffer& out, const ValueForm& value)
 void AddForm(TextBuffer& out, const ValueForm& value)
 {
     AddTypeName(out, value.type);
-    if (value.type == kRegDword)
+    if (IsNumberValue(value))
         out.Add(L' ').AddNumber(value.number);
+    else if (value.type == kRegDword)
+        out.Add(L" (").AddNumber(value.size).Add(L" bytes)");
     else if (IsTextType(value.type))
     {
         AddText(out.Add(L" \""), value);
@@ -55,13 +57,14 @@ void AddForm(TextBuffer& out, const ValueForm& value)
     }
 }
 
-void AddPlainValue(TextBuffer& out, const ValueForm& value, const char* absent)
+void AddPlainValue(TextBuffer& out, const ValueForm& value, std::uint32_t expected,
+                   const char* absent)
 {
     if (!value.present)
         out.Add(absent);
-    else if (value.type == kRegSz)
+    else if (value.type == kRegSz && expected == kRegSz)
         AddText(out, value);
-    else if (value.type == kRegDword)
+    else if (IsNumberValue(value) && expected == kRegDword)
         out.AddNumber(value.number);
     else
         AddForm(out, value);
@@ -77,19 +80,21 @@ void AddJsonName(TextBuffer& out, const wchar_t* name, bool longer)
     AddJsonString(out, shown.Text());
 }
 
-void AddJsonValue(TextBuffer& out, const ValueForm& value)
+void AddJsonValue(TextBuffer& out, const ValueForm& value, std::uint32_t expected)
 {
     if (!value.present)
     {
         out.Add(L"null");
         return;
     }
-    if (value.type == kRegSz || value.type == kRegDword)
+    if (IsNumberValue(value))
     {
-        if (value.type == kRegDword)
-            out.AddNumber(value.number);
-        else
-            AddJsonName(out, value.text, value.longer);
+        out.AddNumber(value.number);
+        return;
+    }
+    if (value.type == kRegSz && expected == kRegSz)
+    {
+        AddJsonName(out, value.text, value.longer);
         return;
     }
     out.Add(L"{\"type\":\"");
@@ -97,5 +102,7 @@ void AddJsonValue(TextBuffer& out, const ValueForm& value)
     out.Add(L'"');
     if (IsTextType(value.type))
         AddJsonName(out.Add(L",\"value\":"), value.text, value.longer);
+    else if (value.type == kRegDword)
+        out.Add(L",\"bytes\":").AddNumber(value.size);
     out.Add(L'}');
 }

@@ -9,13 +9,16 @@ extern const wchar_t kCutMark[];
 // How a value stands, for people, type included: REG_DWORD 1, REG_SZ "1 ", REG_BINARY.
 void AddForm(TextBuffer& out, const ValueForm& value);
 
-// A value as a change lists it: a REG_SZ's text as it is, a REG_DWORD's number, any other
-// type as its form; `absent` when there is none.
-void AddPlainValue(TextBuffer& out, const ValueForm& value, const char* absent);
+// A value as a change lists it: of the `expected` type (REG_SZ or REG_DWORD), a text as it is
+// and a number as its digits; any other form as its form, so that a text "3" where a number
+// belongs, or a number of the wrong size, never reads as a number; `absent` when there is none.
+void AddPlainValue(TextBuffer& out, const ValueForm& value, std::uint32_t expected,
+                   const char* absent);
 
 // A name as a JSON string, marked where it was cut.
 void AddJsonName(TextBuffer& out, const wchar_t* name, bool longer);
 
-// A registry value in JSON: null when absent, a REG_SZ as a string, a REG_DWORD as a number,
-// any other type as {"type":"REG_...","value":text} (the value only for text types).
-void AddJsonValue(TextBuffer& out, const ValueForm& value);
+// A registry value in JSON: null when absent, a REG_DWORD of four bytes as a number, a REG_SZ
+// as a string where text is `expected`, any other form as {"type":"REG_...","value":text}
+// (the value only for text types; "bytes" for a REG_DWORD of another size).
+void AddJsonValue(TextBuffer& out, const ValueForm& value, std::uint32_t expected = kRegSz);

@@ -98,9 +98,9 @@ TEST(CliFleet, SetAndRemoveChangeOnlyWhatDiffers)
                     "secret DefaultPassword, not in the registry.\n",
          OnAs(L"PC", L"kiosk")},
         {L"remove --check", "", 7,
-         "Would change:\n  AutoAdminLogon: 1 -> 0\n  password secret: would be blanked\n",
+         "Would change:\n  AutoAdminLogon: 1 -> 0\n  password secret: would be deleted\n",
          OnAs(L"PC", L"kiosk")},
-        {L"remove", "", 0, "Automatic logon is off, and the stored password is blanked.\n",
+        {L"remove", "", 0, "Automatic logon is off, and the stored password is deleted.\n",
          With(OnAs(L"PC", L"kiosk"), {{L"AutoAdminLogon", TextValue(L"0")}})},
     };
     for (const auto& step : steps)
@@ -175,5 +175,104 @@ TEST(CliFleet, EveryOutcomeIsOneJsonObject)
         EXPECT_FALSE(Contains(result.out + result.err, kMarker)) << c.name;
         EXPECT_EQ(keys.winlogon.Values(), RegValues({{L"AutoAdminLogon", TextValue(L"0")}}))
             << c.name;
+    }
+}
+
+namespace
+{
+// The stand-in's secret as its registry value holds it: none, blank, or a password's UTF-16.
+RegValues SecretHolding(const wchar_t* text)
+{
+    if (text == nullptr)
+        return {};
+    return {{L"DefaultPassword", {REG_BINARY, Utf16Bytes(text)}}};
+}
+
+// A JSON member whose value is a flat object ("before", "after"), or "" when there is none.
+std::string Member(const std::string& json, const std::string& name)
+{
+    const size_t start = json.find("\"" + name + "\":{");
+    if (start == std::string::npos)
+        return "";
+    return json.substr(start + name.size() + 3, json.find('}', start) - start - name.size() - 2);
+}
+
+// What the next run finds of a secret this run replaced.
+std::string AsFound(std::string values)
+{
+    const std::string replaced = "\"secret\":\"replaced\"";
+    const size_t at = values.find(replaced);
+    if (at != std::string::npos)
+        values.replace(at, replaced.size(), "\"secret\":\"present\"");
+    return values;
+}
+} // namespace
+
+// From every starting state, set and remove reach a state that the next run leaves alone: the
+// dry run plans exactly what the real run does, the real run leaves what its JSON says, and
+// the second run finds nothing to do and writes nothing.
+TEST(CliFleet, EveryStateSettlesAfterOneRun)
+{
+    StatusKeys keys;
+    MachineKey secret{L"SOFTWARE\\TarvelinTest\\StandInSecret"};
+    const wchar_t* const password = L"Fleet-Pw-6620";
+    const std::string input = std::string(kMarker) + "\n";
+    const RegValues on = OnAs(L"PC", L"kiosk");
+    const RegValues off = {{L"AutoAdminLogon", TextValue(L"0")}};
+    const std::wstring set = L"set --user PC\\kiosk --json";
+    const std::wstring counted = L"set --user PC\\kiosk --logon-count 3 --json";
+    const std::wstring remove = L"remove --json";
+    const struct
+    {
+        const char* name;
+        std::wstring command;
+        RegValues winlogon;
+        const wchar_t* secret; // null: none at all
+        bool changes;
+    } rows[] = {
+        {"set: off, no secret", set, off, nullptr, true},
+        {"set: on, the password stored", set, on, password, false},
+        {"set: on, another password", set, on, L"Other-Pw", true},
+        {"set: on, a blank secret", set, on, L"", true},
+        {"set: a plain-text password beside", set,
+         With(on, {{L"DefaultPassword", TextValue(L"pw")}}), password, true},
+        {"set: names in other letters", set, OnAs(L"pc", L"KIOSK"), password, false},
+        {"set: a count counted down", counted, With(on, {{L"AutoLogonCount", NumberValue(2)}}),
+         password, false},
+        {"set: a count Windows removed when it ran out", counted, off, password, true},
+        {"set: a count above the one asked", counted,
+         With(on, {{L"AutoLogonCount", NumberValue(7)}}), password, true},
+        {"remove: on, no secret", remove, on, nullptr, true},
+        {"remove: on, a password stored", remove, on, password, true},
+        {"remove: off, a blank secret", remove, off, L"", true},
+        {"remove: off, a plain-text password", remove,
+         With(off, {{L"DefaultPassword", TextValue(L"pw")}}), nullptr, true},
+        {"remove: off, an empty DefaultPassword", remove,
+         With(off, {{L"DefaultPassword", TextValue(L"")}}), nullptr, false},
+        {"remove: off, nothing stored", remove, off, nullptr, false},
+    };
+    for (const auto& row : rows)
+    {
+        keys.winlogon.Hold(row.winlogon);
+        secret.Hold(SecretHolding(row.secret));
+        const CliResult check = RunCli(row.command + L" --check", input, StandInPath());
+        const CliResult real = RunCli(row.command, input, StandInPath());
+        const RegValues winlogon = keys.winlogon.Values();
+        const RegValues stored = secret.Values();
+        const CliResult again = RunCli(row.command, input, StandInPath());
+        const CliResult checkAgain = RunCli(row.command + L" --check", input, StandInPath());
+
+        EXPECT_EQ(check.exitCode, row.changes ? 7u : 0u) << row.name << ": " << check.err;
+        EXPECT_EQ(real.exitCode, 0u) << row.name << ": " << real.err;
+        EXPECT_TRUE(Contains(real.out, row.changes ? "\"changed\":true" : "\"changed\":false"))
+            << row.name << ": " << real.out;
+        EXPECT_EQ(Member(check.out, "after"), Member(real.out, "after")) << row.name;
+        EXPECT_EQ(Member(again.out, "before"), AsFound(Member(real.out, "after"))) << row.name;
+        EXPECT_EQ(again.exitCode, 0u) << row.name << ": " << again.err;
+        EXPECT_TRUE(Contains(again.out, "\"changed\":false")) << row.name << ": " << again.out;
+        EXPECT_EQ(checkAgain.exitCode, 0u) << row.name << ": " << checkAgain.out;
+        EXPECT_EQ(keys.winlogon.Values(), winlogon) << row.name << ": the second run wrote";
+        EXPECT_EQ(secret.Values(), stored) << row.name << ": the second run stored";
+        EXPECT_FALSE(Contains(check.out + real.out + again.out, kMarker)) << row.name;
     }
 }

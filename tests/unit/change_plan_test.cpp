@@ -18,6 +18,16 @@ ChangeState Configured()
     return state;
 }
 
+// Stands in for Windows' comparison of names (CompareStringOrdinal, ignoring case), for ASCII.
+bool SameIgnoringAsciiCase(const wchar_t* a, const wchar_t* b)
+{
+    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+    for (; *a != L'\0' && lower(*a) == lower(*b); ++a, ++b)
+    {
+    }
+    return lower(*a) == lower(*b);
+}
+
 // The plan in one line: each value that changes with what it becomes, then the secret.
 std::string Describe(const ChangePlan& plan)
 {
@@ -35,7 +45,7 @@ std::string Describe(const ChangePlan& plan)
         else
             text += std::string(after.text, after.text + std::wcslen(after.text));
     }
-    const char* const secrets[] = {"", " secret=replace", " secret=blank"};
+    const char* const secrets[] = {"", " secret=replace", " secret=delete"};
     return text + secrets[static_cast<int>(plan.secret)];
 }
 } // namespace
@@ -53,16 +63,38 @@ TEST(ChangePlan, SetChangesOnlyWhatDiffers)
         {"off", [](ChangeState& s) { s.values[0] = TextForm(L"0"); }, 0, "0=1"},
         {"another user, the same password", [](ChangeState& s) { s.values[2] = TextForm(L"bob"); },
          0, "2=kiosk"},
+        // Windows writes DefaultUserName back in the account's own letters at a logon.
         {"a name differs only in case", [](ChangeState& s) { s.values[1] = TextForm(L"pc"); }, 0,
-         "1=PC"},
+         ""},
+        {"... and is written as given along with another change",
+         [](ChangeState& s) {
+             s.values[2] = TextForm(L"KIOSK");
+             s.values[0] = TextForm(L"0");
+         },
+         0, "0=1 2=kiosk"},
+        {"a name that is a prefix of the one wanted",
+         [](ChangeState& s) { s.values[2] = TextForm(L"kio"); }, 0, "2=kiosk"},
+        {"an empty AutoAdminLogon", [](ChangeState& s) { s.values[0] = TextForm(L""); }, 0, "0=1"},
         {"the name as another type", [](ChangeState& s) { s.values[2].type = kRegExpandSz; }, 0,
          "2=kiosk"},
         {"a plain-text password is dropped", [](ChangeState& s) { s.values[3].present = true; }, 0,
          "3=none"},
         {"a forgotten count is dropped", [](ChangeState& s) { s.values[4] = NumberForm(2); }, 0,
          "4=none"},
-        {"a count as asked", [](ChangeState& s) { s.values[4] = NumberForm(2); }, 2, ""},
-        {"a count asked anew", [](ChangeState&) {}, 5, "4=5"},
+        // Windows counts down: any count left up to the one asked for is met.
+        {"a count as asked", [](ChangeState& s) { s.values[4] = NumberForm(3); }, 3, ""},
+        {"a count partly used", [](ChangeState& s) { s.values[4] = NumberForm(1); }, 3, ""},
+        {"a count used up", [](ChangeState& s) { s.values[4] = NumberForm(0); }, 3, "4=3"},
+        {"a count above the one asked", [](ChangeState& s) { s.values[4] = NumberForm(4); }, 3,
+         "4=3"},
+        {"a count that Windows removed when it ran out", [](ChangeState&) {}, 5, "4=5"},
+        {"a count of the wrong size",
+         [](ChangeState& s) {
+             s.values[4] = NumberForm(2);
+             s.values[4].size = 8;
+         },
+         3, "4=3"},
+        {"a count as text", [](ChangeState& s) { s.values[4] = TextForm(L"2"); }, 3, "4=3"},
         {"another password", [](ChangeState& s) { s.secret = SecretFound::Different; }, 0,
          " secret=replace"},
         {"no secret", [](ChangeState& s) { s.secret = SecretFound::NotFound; }, 0,
@@ -78,7 +110,8 @@ TEST(ChangePlan, SetChangesOnlyWhatDiffers)
     {
         ChangeState state = Configured();
         c.change(state);
-        const ChangePlan plan = PlanSet(state, L"PC", L"kiosk", c.logonCount);
+        const ChangePlan plan =
+            PlanSet(state, L"PC", L"kiosk", c.logonCount, SameIgnoringAsciiCase);
         EXPECT_EQ(Describe(plan), c.plan) << c.name;
         EXPECT_EQ(plan.Changes(), !c.plan.empty()) << c.name;
     }
@@ -111,21 +144,35 @@ TEST(ChangePlan, RemoveChangesOnlyWhatDiffers)
              s.values[0] = TextForm(L"0");
              s.secret = SecretFound::Different;
          },
-         " secret=blank"},
+         " secret=delete"},
+        {"off with a blank secret",
+         [](ChangeState& s) {
+             s.values[0] = TextForm(L"0");
+             s.secret = SecretFound::Blank;
+         },
+         " secret=delete"},
         {"an unreadable secret",
          [](ChangeState& s) {
              s.values[0] = TextForm(L"0");
              s.secret = SecretFound::Unreadable;
          },
-         " secret=blank"},
-        // Remove writes "0" whenever it runs, and says so.
+         " secret=delete"},
         {"absent with a plain-text password",
          [](ChangeState& s) {
              s.values[0] = ValueForm();
              s.values[3].present = true;
+             s.passwordText = true;
              s.secret = SecretFound::NotFound;
          },
-         "0=0 3=none"},
+         "3=none"},
+        // An empty DefaultPassword holds no password: remove leaves it, and settles.
+        {"off with an empty DefaultPassword",
+         [](ChangeState& s) {
+             s.values[0] = TextForm(L"0");
+             s.values[3].present = true;
+             s.secret = SecretFound::NotFound;
+         },
+         ""},
         {"an unusual form is written over",
          [](ChangeState& s) {
              s.values[0] = NumberForm(1);

@@ -27,6 +27,7 @@ ValueForm Form(std::uint32_t type, const wchar_t* text, std::uint32_t number = 0
     value.type = type;
     wcscpy(value.text, text);
     value.number = number;
+    value.size = type == kRegDword ? 4 : 0;
     return value;
 }
 
@@ -160,6 +161,13 @@ TEST(StatusReport, ValuesInJson)
         {ValueForm(), L"null"},
         {Form(kRegSz, L"1 "), L"\"1 \""},
         {Form(kRegDword, L"", 1), L"1"},
+        // A number of the wrong size holds none: its form, never 0.
+        {[] {
+             ValueForm eight = Form(kRegDword, L"", 0);
+             eight.size = 8;
+             return eight;
+         }(),
+         L"{\"type\":\"REG_DWORD\",\"bytes\":8}"},
         {Form(kRegExpandSz, L"1"), L"{\"type\":\"REG_EXPAND_SZ\",\"value\":\"1\"}"},
         {Form(3, L""), L"{\"type\":\"REG_BINARY\"}"},
         {Form(99, L""), L"{\"type\":\"type 99\"}"},

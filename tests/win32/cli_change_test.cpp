@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "account_name.h"
 #include "administrator.h"
 #include "commands.h"
 #include "test_files.h"
@@ -298,14 +299,20 @@ TEST(CliChange, SetAndRemoveChangeTheMachineThroughTheCore)
     ASSERT_EQ(Lsa().stores.size(), 1u);
     EXPECT_EQ(Lsa().stores[0].bytes, Utf16Bytes(L"p@ss w0rd"));
 
-    ResetLsaDouble();
+    LsaDouble& stored = ResetLsaDouble();
+    stored.retrieveStatus = 0;
+    stored.retrieveValue = L"p@ss w0rd";
     run = RunWith({L"remove"}, "", true, false, &machine);
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "Automatic logon is off, and the stored password is blanked.\n");
+    EXPECT_EQ(run.out, "Automatic logon is off, and the stored password is deleted.\n");
     RegValues off = on;
     off[L"AutoAdminLogon"] = TextValue(L"0");
     EXPECT_EQ(ReadValues(machine.winlogon()), off);
-    EXPECT_EQ(Lsa().stores.size(), 2u) << "current and old value both blanked";
+    // Current and old value blanked, then the secret deleted.
+    ASSERT_EQ(Lsa().stores.size(), 3u);
+    EXPECT_EQ(Lsa().stores[0].bytes, Utf16Bytes(L""));
+    EXPECT_EQ(Lsa().stores[1].bytes, Utf16Bytes(L""));
+    EXPECT_TRUE(Lsa().stores[2].valueNull);
 
     // A Set whose secret fails, and whose values cannot all be put back, says so; exit 1.
     LsaDouble& lsa = ResetLsaDouble();
@@ -315,8 +322,71 @@ TEST(CliChange, SetAndRemoveChangeTheMachineThroughTheCore)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(Contains(run.err, "LSA-Geheimnis DefaultPassword lie\xC3\x9F sich nicht schreiben "
                                   "(Fehler 5).\nDiese Werte lie\xC3\x9F"
-                                  "en sich nicht wiederherstellen: AutoLogonCount (Fehler 1018), "))
+                                  "en sich nicht wiederherstellen: AutoAdminLogon (Fehler 1018). "))
         << run.err;
+}
+
+// The dry run opens what the real run would write, with the same access, so that a missing
+// key or right fails both alike: the same exit code, the same step, the same words.
+TEST(CliChange, TheDryRunMeetsWhatTheRealRunMeets)
+{
+    const struct
+    {
+        const char* name;
+        bool noKey;
+        NTSTATUS policyOpen;
+        std::string step;
+    } faults[] = {
+        {"no Winlogon key", true, 0, "the Winlogon key could not be opened (error 2).\n"},
+        {"no right to the policy", false, kStatusAccessDenied,
+         "the Local Security Authority did not open its policy (error 5).\n"},
+    };
+    for (const auto& fault : faults)
+    {
+        for (const bool check : {true, false})
+        {
+            ScratchMachine machine;
+            if (fault.noKey)
+                machine.DeleteWinlogon();
+            ResetLsaDouble().openStatus = fault.policyOpen;
+            std::vector<std::wstring> words = {L"set", L"--user", L"kiosk", L"--domain", L"PC"};
+            if (check)
+                words.emplace_back(L"--check");
+            const CliRun run = RunWith(words, "pw\n", true, false, &machine);
+            const std::string name = std::string(fault.name) + (check ? " (dry run)" : "");
+            EXPECT_EQ(run.exitCode, 1) << name << ": " << run.out;
+            EXPECT_TRUE(
+                Contains(run.err, "automatic logon could not be switched on: " + fault.step))
+                << name << ": " << run.err;
+            if (!fault.noKey)
+            {
+                EXPECT_EQ(Lsa().access, static_cast<ACCESS_MASK>(POLICY_CREATE_SECRET)) << name;
+                EXPECT_TRUE(ReadValues(machine.winlogon()).empty()) << name;
+            }
+        }
+    }
+}
+
+// What the plan keeps is not touched: a set that changes only the user name never stores the
+// secret, so a store that would fail is never made.
+TEST(CliChange, WhatThePlanKeepsIsNotTouched)
+{
+    ScratchMachine machine;
+    const auto on = [](const wchar_t* user) {
+        return RegValues{{L"AutoAdminLogon", TextValue(L"1")},
+                         {L"DefaultDomainName", TextValue(L"PC")},
+                         {L"DefaultUserName", TextValue(user)}};
+    };
+    WriteValues(machine.winlogon(), on(L"old"));
+    LsaDouble& lsa = ResetLsaDouble();
+    lsa.retrieveStatus = 0;
+    lsa.retrieveValue = L"pw";
+    lsa.storeStatuses = {kStatusAccessDenied};
+    const CliRun run =
+        RunWith({L"set", L"--user", L"kiosk", L"--domain", L"PC"}, "pw\n", true, false, &machine);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Lsa().stores.empty());
+    EXPECT_EQ(ReadValues(machine.winlogon()), on(L"kiosk"));
 }
 
 // The console program needs no privilege beyond administrator access to the key and the
@@ -338,7 +408,7 @@ TEST(CliChangeWineOnly, SetAndRemoveLeaveHeldPrivilegesOff)
         {{L"set", L"--user", L"kiosk", L"--domain", L"PC"},
          "hunter2\n",
          "^exit 0, 1 stored; switched on: none\n$"},
-        {{L"remove"}, "", "^exit 0, 2 stored; switched on: none\n$"},
+        {{L"remove"}, "", "^exit 0, 3 stored; switched on: none\n$"},
     };
     for (const auto& c : cases)
         EXPECT_EXIT(ReportPrivilegesSwitchedOn(c.words, c.input), ::testing::ExitedWithCode(0),
@@ -379,4 +449,25 @@ TEST(AdministratorCheck, DenyOnlyAdministratorsGroupIsNotAnAdministrator)
     CloseHandle(process);
     EXPECT_FALSE(asRestricted);
     EXPECT_TRUE(RunsAsAdministrator()) << "back to the process's own token";
+}
+
+// Names are the same as Windows compares them: in any letter case, but whole.
+TEST(AccountName, TheSameNameInAnyLetterCaseButWhole)
+{
+    const struct
+    {
+        const wchar_t* stored;
+        const wchar_t* wanted;
+        bool same;
+    } rows[] = {
+        {L"kiosk", L"KIOSK", true},
+        {L"\u00c4rger", L"\u00e4RGER", true},
+        {L"kio", L"kiosk", false},
+        {L"kiosk", L"kio", false},
+        {L"", L"kiosk", false},
+        {L"", L"", true},
+        {L"stra\u00dfe", L"STRASSE", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(SameAccountName(row.stored, row.wanted), row.same) << "row " << &row - rows;
 }

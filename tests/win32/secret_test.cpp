@@ -58,6 +58,7 @@ extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE PolicyHandle, PLSA_UNIC
     stored.name.assign(name->Buffer, name->Length / sizeof(wchar_t));
     stored.nameLength = name->Length;
     stored.nameMaximumLength = name->MaximumLength;
+    stored.valueNull = value == nullptr;
     if (value != nullptr)
     {
         stored.length = value->Length;

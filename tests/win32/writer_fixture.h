@@ -25,6 +25,7 @@ struct StoredSecret
     USHORT nameMaximumLength = 0;
     USHORT length = 0;
     USHORT maximumLength = 0;
+    bool valueNull = false; // no data at all: the secret is deleted
     bool bufferNull = true;
     std::vector<unsigned char> bytes; // the `length` bytes the value pointed at
     LSA_HANDLE policy = nullptr;

@@ -1,0 +1,145 @@
+#include "change_apply.h"
+
+#include <windows.h>
+
+#include "lsa_policy.h"
+#include "registry_value.h"
+#include "secret.h"
+#include "unique_handle.h"
+#include "winlogon_values.h"
+#include "winlogon_write.h"
+#include "wow64.h"
+
+namespace
+{
+// A set reads what it changes, to put it back should a later step fail; a remove never puts
+// anything back.
+REGSAM WinlogonAccess(const ChangePlan& plan)
+{
+    return (plan.set ? KEY_WRITE | KEY_QUERY_VALUE : KEY_WRITE) | MachineKeyView();
+}
+
+StepFailure Failure(ChangeStep step, LONG error, const wchar_t* value = nullptr)
+{
+    return {step, static_cast<std::uint32_t>(error), value};
+}
+
+StepFailure OpenWinlogon(const ChangePlan& plan, UniqueRegKey& key)
+{
+    const LONG opened =
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0, WinlogonAccess(plan), key.Put());
+    if (opened == ERROR_SUCCESS)
+        return {};
+    key.Release(); // nothing was opened
+    return Failure(ChangeStep::OpenKey, opened);
+}
+
+LONG WriteValue(HKEY key, const wchar_t* name, const ValueForm& value)
+{
+    if (!value.present)
+        return DeleteIfPresent(key, name);
+    if (value.type == kRegDword)
+    {
+        const DWORD number = value.number;
+        return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                              sizeof number);
+    }
+    return WriteText(key, name, value.text);
+}
+
+// Writes the planned values in order; stops at the first that fails.
+StepFailure WritePlanned(HKEY key, const ChangePlan& plan)
+{
+    for (unsigned int i = 0; i < kPlanValueCount; ++i)
+    {
+        if (!plan.change[i])
+            continue;
+        const LONG written = WriteValue(key, kPlanValueNames[i], plan.after[i]);
+        if (written != ERROR_SUCCESS)
+            return Failure(ChangeStep::WriteValue, written, kPlanValueNames[i]);
+    }
+    return {};
+}
+
+ChangeResult ApplySet(const ChangePlan& plan, const wchar_t* password)
+{
+    ChangeResult result;
+    UniqueRegKey key;
+    // Each copy is wiped when dropped: it may be a plain-text password.
+    RegistryValue saved[kPlanValueCount];
+    static_assert(kPlanValueCount <= ARRAYSIZE(result.unrestored), "room for every value");
+    if (plan.ChangesValues())
+    {
+        result.registry = OpenWinlogon(plan, key);
+        if (result.registry.step != ChangeStep::None)
+            return result;
+        for (unsigned int i = 0; i < kPlanValueCount; ++i)
+        {
+            const LONG read =
+                plan.change[i] ? saved[i].Read(key.Get(), kPlanValueNames[i]) : ERROR_SUCCESS;
+            if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)
+            {
+                result.registry = Failure(ChangeStep::SaveValue, read, kPlanValueNames[i]);
+                return result; // nothing changed yet
+            }
+        }
+        result.registry = WritePlanned(key.Get(), plan);
+    }
+    if (result.registry.step == ChangeStep::None && plan.secret == SecretAction::Replace)
+        result.secret = StoreDefaultPassword(password, false);
+    if (result.Done())
+        return result;
+
+    for (unsigned int i = kPlanValueCount; i-- > 0;)
+    {
+        if (!plan.change[i])
+            continue;
+        const LONG restored = saved[i].Restore(key.Get(), kPlanValueNames[i]);
+        if (restored != ERROR_SUCCESS)
+            result.unrestored[result.unrestoredCount++] = {kPlanValueNames[i],
+                                                           static_cast<std::uint32_t>(restored)};
+    }
+    return result;
+}
+
+ChangeResult ApplyRemove(const ChangePlan& plan)
+{
+    ChangeResult result;
+    if (plan.ChangesValues())
+    {
+        UniqueRegKey key;
+        result.registry = OpenWinlogon(plan, key);
+        if (result.registry.step == ChangeStep::None)
+            result.registry = WritePlanned(key.Get(), plan);
+    }
+    if (plan.secret == SecretAction::Delete)
+        result.secret = DeleteDefaultPassword();
+    return result;
+}
+} // namespace
+
+ChangeResult ApplyChangePlan(const ChangePlan& plan, const wchar_t* password)
+{
+    return plan.set ? ApplySet(plan, password) : ApplyRemove(plan);
+}
+
+ChangeResult ProbeChangePlan(const ChangePlan& plan)
+{
+    ChangeResult result;
+    if (plan.ChangesValues())
+    {
+        UniqueRegKey key;
+        result.registry = OpenWinlogon(plan, key);
+        // A set stops at its first failure; a remove goes on to the secret.
+        if (plan.set && result.registry.step != ChangeStep::None)
+            return result;
+    }
+    if (plan.secret != SecretAction::Keep)
+    {
+        UniqueLsaHandle policy;
+        const NTSTATUS opened = OpenLocalPolicy(kSecretStoreAccess, policy);
+        if (opened != 0)
+            result.secret = {ChangeStep::OpenPolicy, LsaNtStatusToWinError(opened), nullptr};
+    }
+    return result;
+}

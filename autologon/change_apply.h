@@ -1,0 +1,17 @@
+// Carrying out a change plan step by step, and nothing beyond it: the console program's set
+// and remove, and their dry run. What the plan keeps is not touched, so a run that finds
+// nothing to do writes nothing, and a dry run tells exactly what the real run would do.
+#pragma once
+#include "change_plan.h"
+#include "change_result.h"
+
+// Carries out exactly the steps of `plan`, storing `password` where a set's plan replaces the
+// secret. A set saves each value it changes first and, on any failure, puts them all back
+// (listing those that could not be). A remove writes AutoAdminLogon "0" first and deletes the
+// secret even after a registry failure: switching off is always safe.
+ChangeResult ApplyChangePlan(const ChangePlan& plan, const wchar_t* password);
+
+// Opens what ApplyChangePlan would write, with the same access, and closes it unused: the
+// Winlogon key when values change, the LSA policy when the secret does. A missing right fails
+// here at the step and with the error the real run would meet; nothing is changed.
+ChangeResult ProbeChangePlan(const ChangePlan& plan);
