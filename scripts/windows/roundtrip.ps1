@@ -456,9 +456,10 @@ $last = $password[$password.Length - 1]
 $wrong = $password.Substring(0, $password.Length - 1) + $(if ($last -ceq 'x') { 'y' } else { 'x' })
 if ($env:GITHUB_ACTIONS -eq 'true') {
     # The runner hides both wherever they would appear in the log from here on, and shows
-    # neither line. By hand there is no one to hide them: the lines would show them.
-    Write-Host "::add-mask::$password"
-    Write-Host "::add-mask::$wrong"
+    # neither line. It reads "%25" in a command's data as "%", so a "%" goes as "%25". By
+    # hand there is no one to hide them: the lines would show them.
+    Write-Host "::add-mask::$($password.Replace('%', '%25'))"
+    Write-Host "::add-mask::$($wrong.Replace('%', '%25'))"
 }
 $user = "$computer\$name"
 $accountMade = $false
