@@ -165,7 +165,7 @@ int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& t
 {
     const bool set = wanted != nullptr;
     ChangeState before;
-    ReadChangeState(before, set ? wanted->password : nullptr);
+    ReadChangeState(before, wanted != nullptr ? wanted->password : nullptr);
     const ChangePlan plan =
         set ? PlanSet(before, wanted->domain, wanted->user, arguments.logonCount, SameAccountName)
             : PlanRemove(before);
@@ -173,15 +173,16 @@ int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& t
     if (plan.Changes())
     {
         const BreakHeld held;
-        result = arguments.check ? ProbeChangePlan(plan)
-                                 : ApplyChangePlan(plan, set ? wanted->password : L"");
+        result = arguments.check
+                     ? ProbeChangePlan(plan)
+                     : ApplyChangePlan(plan, wanted != nullptr ? wanted->password : L"");
     }
 
     ChangeReport report;
     report.set = set;
     report.check = arguments.check;
-    report.domain = set ? wanted->domain : nullptr;
-    report.user = set ? wanted->user : nullptr;
+    report.domain = wanted != nullptr ? wanted->domain : nullptr;
+    report.user = wanted != nullptr ? wanted->user : nullptr;
     report.logonCount = arguments.logonCount;
     report.before = &before;
     report.plan = &plan;
