@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "refusal.h"
 
 namespace
 {
@@ -58,7 +59,7 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"status", L"--no-verify"}, ArgumentError::UnknownOption, L"--no-verify"},
         {{L"remove", L"--user", L"bob"}, ArgumentError::UnknownOption, L"--user"},
         {{L"set", L"--passwd=hunter2", L"--user", L"bob"}, ArgumentError::PasswordOption, L""},
-        {{L"set", L"--username", L"bob"}, ArgumentError::UnknownOption, L"--username"},
+        {{L"set", L"--username", L"bob"}, ArgumentError::UnknownOption, L"", 2}, // --user + "name"
         {{L"set", L"--user"}, ArgumentError::MissingValue, L"--user"},
         {{L"set", L"--user", L"--no-verify"}, ArgumentError::MissingValue, L"--user"},
         {{L"set", L"--user", L"bob", L"--domain"}, ArgumentError::MissingValue, L"--domain"},
@@ -87,6 +88,18 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"set", L"--password:S3cret"}, ArgumentError::PasswordOption, L""},
         {{L"remove", L"--PWD=S3cret"}, ArgumentError::PasswordOption, L""},
         {{L"status", L"--password", L"x"}, ArgumentError::PasswordOption, L""},
+        // Every option that begins with "p", also with a value glued on or dashes inside.
+        {{L"set", L"--user", L"bob", L"--passwordS3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"--pwS3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"--PassWordX"}, ArgumentError::PasswordOption, L""},
+        {{L"remove", L"---pass-word", L"x"}, ArgumentError::PasswordOption, L""},
+        // An unknown option named only when it looks like an option's name.
+        {{L"status", L"--abcdefghijklmnopqrstuv"},
+         ArgumentError::UnknownOption,
+         L"--abcdefghijklmnopqrstuv"},
+        {{L"status", L"--abcdefghijklmnopqrstuvw"}, ArgumentError::UnknownOption, L"", 2},
+        {{L"--S3cr+t"}, ArgumentError::UnknownOption, L"", 1},
+        {{L"set", L"--JSONS3cret"}, ArgumentError::UnknownOption, L"", 2},
         {{L"set"}, ArgumentError::MissingUser, L""},
         {{L"set", L"--no-verify", L"--domain", L"PC"}, ArgumentError::MissingUser, L""},
         {{L"set", L"--user", L""}, ArgumentError::EmptyUser, L"--user"},
@@ -199,4 +212,29 @@ TEST(CliArguments, LogonCountAndJsonRefusals)
     EXPECT_TRUE(Parse({L"set", L"--bogus", L"--json"}).json);
     EXPECT_TRUE(Parse({L"--json", L"set"}).json);
     EXPECT_FALSE(Parse({L"set", L"--bogus", L"--JSON"}).json);
+
+    // The refusal says that a dry run was asked for, and tells an odd option by position.
+    wchar_t storage[kRefusalCapacity];
+    TextBuffer out(storage, kRefusalCapacity);
+    const Arguments refused = Parse({L"remove", L"--S3cr\u00e9t", L"--check", L"--json"});
+    ComposeRefusalJson(refused, out);
+    ComposeRefusal(refused, TextsFor(false), out);
+    EXPECT_EQ(std::wstring(out.Text())
+                  .find(L"{\"command\":\"remove\",\"check\":true,\"changed\":"
+                        L"false,\"error\":\"usage\",\"reason\":\"unknown-option\"}\n"
+                        L"tarvelin-cli: unknown option here: argument 2\nUsage"),
+              0u)
+        << Narrow(out.Text());
+}
+
+// No option of the program begins with "p": it would be taken for a password option.
+TEST(CliArguments, NoOptionIsTakenForAPasswordOption)
+{
+    for (std::size_t row = 0; OptionName(row) != nullptr; ++row)
+    {
+        const std::string name = OptionName(row);
+        EXPECT_NE(static_cast<int>(Parse({L"set", std::wstring(name.begin(), name.end())}).error),
+                  static_cast<int>(ArgumentError::PasswordOption))
+            << name;
+    }
 }
