@@ -411,6 +411,14 @@ HWND WINAPI PseudoConsoleWindow()
 {
     return g_pseudoWindow;
 }
+
+// Stands in for GetUserObjectInformationW as a service's window station answers it, as an
+// OpenSSH session's does: not visible.
+BOOL WINAPI ServiceWindowStation(HANDLE, int, PVOID flags, DWORD, LPDWORD)
+{
+    static_cast<USEROBJECTFLAGS*>(flags)->dwFlags = 0;
+    return TRUE;
+}
 } // namespace
 
 TEST(CliPrompt, TypedPasswordIsReadWithoutEchoAndTheModeIsPutBack)
@@ -482,7 +490,8 @@ TEST(CliPrompt, CtrlCWhileTheChangeIsWrittenWaits)
 // only, as Wine's console does; Microsoft documents GENERIC_READ as enough for that call.
 TEST(CliPromptWineOnly, RefusedWhenTheConsoleCannotHideTheTyping)
 {
-    const PromptConsoleCalls echoKept = {ModeWithEchoKept, ReadConsoleW, GetConsoleWindow};
+    const PromptConsoleCalls echoKept = {ModeWithEchoKept, ReadConsoleW, GetConsoleWindow,
+                                         GetUserObjectInformationW};
     const struct
     {
         const char* name;
@@ -524,7 +533,8 @@ TEST(CliPromptWineOnly, RefusedWhenTheConsoleCannotHideTheTyping)
 // there at all was never seen.
 TEST(CliPromptWineOnly, CtrlCCancelsAndSaysSoOnly)
 {
-    const PromptConsoleCalls endedByBreak = {GetConsoleMode, ReadEndedByBreak, GetConsoleWindow};
+    const PromptConsoleCalls endedByBreak = {GetConsoleMode, ReadEndedByBreak, GetConsoleWindow,
+                                             GetUserObjectInformationW};
     const struct
     {
         const char* name;
@@ -582,7 +592,10 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
     g_pseudoWindow = CreateWindowExW(0, L"PseudoConsoleWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0,
                                      0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(g_pseudoWindow, nullptr) << GetLastError();
-    const PromptConsoleCalls pseudo = {GetConsoleMode, ReadConsoleW, PseudoConsoleWindow};
+    const PromptConsoleCalls pseudo = {GetConsoleMode, ReadConsoleW, PseudoConsoleWindow,
+                                       GetUserObjectInformationW};
+    const PromptConsoleCalls overSsh = {GetConsoleMode, ReadConsoleW, PseudoConsoleWindow,
+                                        ServiceWindowStation};
 
     enum Setting
     {
@@ -590,6 +603,7 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
         HiddenWindow,
         OtherWindowStation,
         PseudoWindow,
+        PseudoOnService,
         Terminal
     };
     const struct
@@ -602,6 +616,7 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
         {"a hidden console window", HiddenWindow, true},
         {"a visible console window", Visible, false},
         {"ConPTY's pseudo console window, never shown", PseudoWindow, false},
+        {"a pseudo console on a service's window station (OpenSSH)", PseudoOnService, false},
         // Wine's console in a Unix terminal has a message-only window.
         {"Wine's console of a terminal", Terminal, false},
     };
@@ -627,7 +642,9 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
             EXPECT_FALSE(IsWindowVisible(GetConsoleWindow()));
             EXPECT_NE(GetAncestor(GetConsoleWindow(), GA_PARENT), GetDesktopWindow());
         }
-        UsePromptConsoleCalls(c.setting == PseudoWindow ? &pseudo : nullptr);
+        UsePromptConsoleCalls(c.setting == PseudoWindow      ? &pseudo
+                              : c.setting == PseudoOnService ? &overSsh
+                                                             : nullptr);
         Type(console.input(), L"Pw-7\r");
         const PromptRun run = RunSet(console);
         UsePromptConsoleCalls(nullptr);
