@@ -71,8 +71,7 @@ void Write(DWORD which, const char* utf8)
     }
 }
 
-const PromptConsoleCalls kRealConsoleCalls = {GetConsoleMode, ReadConsoleW, GetConsoleWindow,
-                                              GetUserObjectInformationW};
+const PromptConsoleCalls kRealConsoleCalls = {GetConsoleMode, ReadConsoleW, GetConsoleWindow};
 const PromptConsoleCalls* g_consoleCalls = &kRealConsoleCalls;
 
 // What the control handler works with while the prompt is up.

@@ -34,6 +34,7 @@ std::string Show(const std::vector<std::wstring>& words)
 
 const std::wstring kLongest(kFieldLimit, L'x');
 const std::wstring kTooLong(kFieldLimit + 1, L'x');
+const std::wstring kName24 = L"--" + std::wstring(22, L'x');
 } // namespace
 
 TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
@@ -88,16 +89,13 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"set", L"--password:S3cret"}, ArgumentError::PasswordOption, L""},
         {{L"remove", L"--PWD=S3cret"}, ArgumentError::PasswordOption, L""},
         {{L"status", L"--password", L"x"}, ArgumentError::PasswordOption, L""},
-        // Every option that begins with "p", also with a value glued on or dashes inside.
+        // Every option that begins with "p", with text glued on or dashes inside; an unknown
+        // option named only when it looks like one, and no known one with text glued on.
         {{L"set", L"--user", L"bob", L"--passwordS3cret"}, ArgumentError::PasswordOption, L""},
-        {{L"set", L"--pwS3cret"}, ArgumentError::PasswordOption, L""},
-        {{L"--PassWordX"}, ArgumentError::PasswordOption, L""},
-        {{L"remove", L"---pass-word", L"x"}, ArgumentError::PasswordOption, L""},
-        // An unknown option named only when it looks like an option's name.
-        {{L"status", L"--abcdefghijklmnopqrstuv"},
-         ArgumentError::UnknownOption,
-         L"--abcdefghijklmnopqrstuv"},
-        {{L"status", L"--abcdefghijklmnopqrstuvw"}, ArgumentError::UnknownOption, L"", 2},
+        {{L"--pwS3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"remove", L"---Pass-Word", L"x"}, ArgumentError::PasswordOption, L""},
+        {{L"status", kName24}, ArgumentError::UnknownOption, kName24},
+        {{L"status", kName24 + L"x"}, ArgumentError::UnknownOption, L"", 2},
         {{L"--S3cr+t"}, ArgumentError::UnknownOption, L"", 1},
         {{L"set", L"--JSONS3cret"}, ArgumentError::UnknownOption, L"", 2},
         {{L"set"}, ArgumentError::MissingUser, L""},
@@ -213,18 +211,16 @@ TEST(CliArguments, LogonCountAndJsonRefusals)
     EXPECT_TRUE(Parse({L"--json", L"set"}).json);
     EXPECT_FALSE(Parse({L"set", L"--bogus", L"--JSON"}).json);
 
-    // The refusal says that a dry run was asked for, and tells an odd option by position.
+    // A refusal tells an odd option by its position, and says that a dry run was asked for.
+    const Arguments refused = Parse({L"remove", L"--S3cr\u00e9t", L"--check", L"--json"});
     wchar_t storage[kRefusalCapacity];
     TextBuffer out(storage, kRefusalCapacity);
-    const Arguments refused = Parse({L"remove", L"--S3cr\u00e9t", L"--check", L"--json"});
-    ComposeRefusalJson(refused, out);
     ComposeRefusal(refused, TextsFor(false), out);
-    EXPECT_EQ(std::wstring(out.Text())
-                  .find(L"{\"command\":\"remove\",\"check\":true,\"changed\":"
-                        L"false,\"error\":\"usage\",\"reason\":\"unknown-option\"}\n"
-                        L"tarvelin-cli: unknown option here: argument 2\nUsage"),
-              0u)
-        << Narrow(out.Text());
+    ComposeRefusalJson(refused, out);
+    const std::wstring text = out.Text();
+    EXPECT_EQ(text.find(L"tarvelin-cli: unknown option here: argument 2\nUsage"), 0u)
+        << Narrow(text);
+    EXPECT_NE(text.find(L"{\"command\":\"remove\",\"check\":true,"), std::wstring::npos);
 }
 
 // No option of the program begins with "p": it would be taken for a password option.
@@ -233,8 +229,8 @@ TEST(CliArguments, NoOptionIsTakenForAPasswordOption)
     for (std::size_t row = 0; OptionName(row) != nullptr; ++row)
     {
         const std::string name = OptionName(row);
-        EXPECT_NE(static_cast<int>(Parse({L"set", std::wstring(name.begin(), name.end())}).error),
-                  static_cast<int>(ArgumentError::PasswordOption))
+        EXPECT_NE(Parse({L"set", std::wstring(name.begin(), name.end())}).error,
+                  ArgumentError::PasswordOption)
             << name;
     }
 }

@@ -412,8 +412,7 @@ HWND WINAPI PseudoConsoleWindow()
     return g_pseudoWindow;
 }
 
-// Stands in for GetUserObjectInformationW as a service's window station answers it, as an
-// OpenSSH session's does: not visible.
+// Stands in for GetUserObjectInformationW on a service's window station (OpenSSH's): hidden.
 BOOL WINAPI ServiceWindowStation(HANDLE, int, PVOID flags, DWORD, LPDWORD)
 {
     static_cast<USEROBJECTFLAGS*>(flags)->dwFlags = 0;
@@ -490,8 +489,7 @@ TEST(CliPrompt, CtrlCWhileTheChangeIsWrittenWaits)
 // only, as Wine's console does; Microsoft documents GENERIC_READ as enough for that call.
 TEST(CliPromptWineOnly, RefusedWhenTheConsoleCannotHideTheTyping)
 {
-    const PromptConsoleCalls echoKept = {ModeWithEchoKept, ReadConsoleW, GetConsoleWindow,
-                                         GetUserObjectInformationW};
+    const PromptConsoleCalls echoKept = {ModeWithEchoKept, ReadConsoleW, GetConsoleWindow};
     const struct
     {
         const char* name;
@@ -533,8 +531,7 @@ TEST(CliPromptWineOnly, RefusedWhenTheConsoleCannotHideTheTyping)
 // there at all was never seen.
 TEST(CliPromptWineOnly, CtrlCCancelsAndSaysSoOnly)
 {
-    const PromptConsoleCalls endedByBreak = {GetConsoleMode, ReadEndedByBreak, GetConsoleWindow,
-                                             GetUserObjectInformationW};
+    const PromptConsoleCalls endedByBreak = {GetConsoleMode, ReadEndedByBreak, GetConsoleWindow};
     const struct
     {
         const char* name;
@@ -593,9 +590,7 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
                                      0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(g_pseudoWindow, nullptr) << GetLastError();
     const PromptConsoleCalls pseudo = {GetConsoleMode, ReadConsoleW, PseudoConsoleWindow,
-                                       GetUserObjectInformationW};
-    const PromptConsoleCalls overSsh = {GetConsoleMode, ReadConsoleW, PseudoConsoleWindow,
-                                        ServiceWindowStation};
+                                       ServiceWindowStation};
 
     enum Setting
     {
@@ -603,7 +598,6 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
         HiddenWindow,
         OtherWindowStation,
         PseudoWindow,
-        PseudoOnService,
         Terminal
     };
     const struct
@@ -615,8 +609,7 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
         {"a window station that is not interactive", OtherWindowStation, true},
         {"a hidden console window", HiddenWindow, true},
         {"a visible console window", Visible, false},
-        {"ConPTY's pseudo console window, never shown", PseudoWindow, false},
-        {"a pseudo console on a service's window station (OpenSSH)", PseudoOnService, false},
+        {"ConPTY's pseudo console on a service's window station (OpenSSH)", PseudoWindow, false},
         // Wine's console in a Unix terminal has a message-only window.
         {"Wine's console of a terminal", Terminal, false},
     };
@@ -642,9 +635,7 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
             EXPECT_FALSE(IsWindowVisible(GetConsoleWindow()));
             EXPECT_NE(GetAncestor(GetConsoleWindow(), GA_PARENT), GetDesktopWindow());
         }
-        UsePromptConsoleCalls(c.setting == PseudoWindow      ? &pseudo
-                              : c.setting == PseudoOnService ? &overSsh
-                                                             : nullptr);
+        UsePromptConsoleCalls(c.setting == PseudoWindow ? &pseudo : nullptr);
         Type(console.input(), L"Pw-7\r");
         const PromptRun run = RunSet(console);
         UsePromptConsoleCalls(nullptr);
