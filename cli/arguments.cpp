@@ -48,24 +48,20 @@ std::size_t NameLength(const wchar_t* word)
     return length;
 }
 
-// Any way of handing over a password, in any letter case: --password, --passwd, --pass,
-// --pwd, --pw, each also with "=" or ":" and a value, and every -p... or /p... (-p, -PS3cret,
-// /p:S3cret, /Password:S3cret). A script that tries must learn at once that this is not the
-// way, and the word is never shown.
+// Every option whose name begins with "p", in any letter case and after any dashes, is a way
+// of handing over a password: -p, /p, --password, --passwd, --pass, --pwd, --pw, each also with
+// a value after "=" or ":" or glued on (-PS3cret, /p:S3cret, --passwordS3cret, --pwS3cret) or
+// with dashes inside (--pass-word). A script that tries must learn at once that this is not the
+// way, and the word is never shown. So no option of the program may begin with "p": a unit
+// test checks every row of the table, and a new option that does must take another name.
 bool IsPasswordOption(const wchar_t* word)
 {
-    const bool single = word[0] == L'/' || (word[0] == L'-' && word[1] != L'-');
-    if (single)
-        return word[1] == L'p' || word[1] == L'P';
-    if (word[0] != L'-')
+    if (word[0] != L'-' && word[0] != L'/')
         return false;
-    const std::size_t length = NameLength(word) - 2;
-    for (const char* name : {"password", "passwd", "pass", "pwd", "pw"})
-    {
-        if (TextLength(name) == length && Same(word + 2, name, length, true))
-            return true;
-    }
-    return false;
+    std::size_t i = 1;
+    while (word[i] == L'-')
+        ++i;
+    return word[i] == L'p' || word[i] == L'P';
 }
 
 // A field of at most kFieldLimit characters; false, and nothing kept, when it is longer.
@@ -123,6 +119,7 @@ class Parser
     }
 
     bool Word(const wchar_t* word);
+    bool RefuseUnknown(const wchar_t* word, int position);
     bool Take(const Option& option, std::size_t row, const wchar_t* word);
     void Settle();
 
@@ -146,6 +143,47 @@ const Option kOptions[] = {
     {"--logon-count", For(Command::Set), nullptr, &Parser::LogonCount},
 };
 static_assert(sizeof kOptions / sizeof kOptions[0] <= 32, "one bit per option in seen_");
+
+// Whether an option's name (its first `name` characters) is longer than a name the program
+// knows and begins with it, in any letter case: what follows may be a value glued on.
+bool GluedToKnownName(const wchar_t* word, std::size_t name)
+{
+    for (std::size_t row = 0; OptionName(row) != nullptr; ++row)
+    {
+        const std::size_t length = TextLength(OptionName(row));
+        if (name > length && Same(word, OptionName(row), length, true))
+            return true;
+    }
+    return false;
+}
+
+// An unknown option is shown only when it looks like an option's name: "-" or "/", then ASCII
+// letters, digits and dashes, at most kShownNameLimit characters up to its "=" or ":", and no
+// known name with something glued on. Anything else may be a password typed in the wrong place.
+bool LooksLikeOptionName(const wchar_t* word, std::size_t name)
+{
+    constexpr std::size_t kShownNameLimit = 24;
+    if (name > kShownNameLimit || GluedToKnownName(word, name))
+        return false;
+    for (std::size_t i = 1; i < name; ++i)
+    {
+        const wchar_t c = word[i];
+        if (!((c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+              c == L'-'))
+            return false;
+    }
+    return true;
+}
+
+// Always false: an unknown option, named when it looks like one, otherwise by its position.
+bool Parser::RefuseUnknown(const wchar_t* word, int position)
+{
+    const std::size_t name = NameLength(word);
+    if (LooksLikeOptionName(word, name))
+        return Refuse(ArgumentError::UnknownOption, word, name);
+    parsed_.position = position;
+    return Refuse(ArgumentError::UnknownOption);
+}
 
 void Parser::Run()
 {
@@ -172,7 +210,7 @@ void Parser::Run()
         parsed_.command = Command::Remove;
     else if (first[0] == L'-' || first[0] == L'/')
     {
-        Refuse(ArgumentError::UnknownOption, first, NameLength(first));
+        RefuseUnknown(first, 1);
         return;
     }
     else
@@ -219,7 +257,7 @@ bool Parser::Word(const wchar_t* word)
             Same(word, option.name, name))
             return Take(option, row, word);
     }
-    return Refuse(ArgumentError::UnknownOption, word, name);
+    return RefuseUnknown(word, index_ + 1);
 }
 
 bool Parser::Take(const Option& option, std::size_t row, const wchar_t* word)
@@ -329,7 +367,19 @@ void ParseArguments(int count, const wchar_t* const* arguments, Arguments& parse
 {
     parsed = Arguments{};
     Parser(count, arguments, parsed).Run();
-    // A script that asked for JSON gets its refusal as JSON too, wherever --json stood.
+    // A script that asked for JSON gets its refusal as JSON too, wherever --json stood, and
+    // the refusal says whether it asked for a dry run.
     for (int i = 0; i < count && parsed.command == Command::None; ++i)
+    {
         parsed.json = parsed.json || Is(arguments[i], "--json");
+        parsed.check = parsed.check || Is(arguments[i], "--check");
+    }
+}
+
+const char* OptionName(std::size_t row)
+{
+    const std::size_t rows = sizeof kOptions / sizeof kOptions[0];
+    if (row < rows)
+        return kOptions[row].name;
+    return row == rows ? "--help" : row == rows + 1 ? "--version" : nullptr;
 }

@@ -20,7 +20,8 @@ enum class ArgumentError
     None,
     NoCommand,      // nothing at all
     UnknownCommand, // `offending` is the word
-    UnknownOption,  // `offending` is the option's name (never a value glued to it)
+    UnknownOption,  // `offending` is the option's name (never a value glued to it), or
+                    // only its `position` when it does not look like an option's name
     UnexpectedWord, // a word that is no option, after the command: only its `position`
     MissingValue,   // `offending` is the option that needs one
     Repeated,       // `offending` is the option given twice
@@ -43,15 +44,16 @@ struct Arguments
     ArgumentError error = ArgumentError::None;
     // The word or option the error is about: points into the arguments, `offendingLength`
     // characters long. A refused word may be a password typed in the wrong place, so an
-    // option is named only up to its "=" or ":", and a bare word not at all: `position`
-    // (1 for the first argument after the program's name) says where it stands.
+    // option is named only up to its "=" or ":" and only when it looks like an option's name,
+    // and a bare word not at all: `position` (1 for the first argument after the program's
+    // name) says where it stands.
     const wchar_t* offending = nullptr;
     std::size_t offendingLength = 0;
     int position = 0;
 
     // --json: also set when the command line is refused, so that the refusal is JSON too.
     bool json = false;
-    bool check = false;           // set and remove --check: a dry run
+    bool check = false;           // set and remove --check: a dry run (also when refused)
     bool noVerify = false;        // set --no-verify
     std::uint32_t logonCount = 0; // set --logon-count N; 0 when not given
     bool domainGiven = false;
@@ -63,3 +65,7 @@ struct Arguments
 // -?, --version; options follow it, each value either as the next argument or after "=".
 // --help after a command shows the help as well.
 void ParseArguments(int count, const wchar_t* const* arguments, Arguments& parsed);
+
+// The long options' names: one per row of the option table ("--json", ...), then "--help" and
+// "--version"; null past the last.
+const char* OptionName(std::size_t row);

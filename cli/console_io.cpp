@@ -102,25 +102,26 @@ bool Signalled(HANDLE event, DWORD waitMs = 0)
 
 // Nobody can see the console: the process's window station is not the interactive one (a
 // service, a task that runs whether the user is logged on or not), or the console's window
-// is hidden. Some windows are never shown although the user sees the console elsewhere, so
-// they say nothing: the pseudo console window of Windows Terminal, VS Code and SSH sessions
-// (ConPTY), and a message-only window, as Wine's console in a Unix terminal has. No window
-// at all says nothing either.
+// is hidden. A pseudo console (ConPTY: Windows Terminal, VS Code, an OpenSSH session) is shown
+// by the program that made it, so it counts as seen before the window station is asked: an
+// OpenSSH session runs on its service's window station. Its only sign is the stand-in window
+// that conhost gives it, of the class PseudoConsoleWindow. A message-only window, as Wine's
+// console in a Unix terminal has, and no window at all say nothing.
 bool NobodySeesTheConsole(const PromptConsoleCalls& calls)
 {
+    HWND window = calls.window();
+    wchar_t name[32] = {};
+    if (window != nullptr && GetClassNameW(window, name, ARRAYSIZE(name)) != 0 &&
+        CompareStringOrdinal(name, -1, L"PseudoConsoleWindow", -1, FALSE) == CSTR_EQUAL)
+        return false;
     USEROBJECTFLAGS flags = {};
     DWORD size = 0;
-    if (GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
-                                  &size) &&
+    if (calls.objectInformation(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                &size) &&
         (flags.dwFlags & WSF_VISIBLE) == 0)
         return true;
-    HWND window = calls.window();
-    if (window == nullptr || IsWindowVisible(window) ||
-        GetAncestor(window, GA_PARENT) != GetDesktopWindow())
-        return false;
-    wchar_t name[32] = {};
-    GetClassNameW(window, name, ARRAYSIZE(name));
-    return CompareStringOrdinal(name, -1, L"PseudoConsoleWindow", -1, FALSE) != CSTR_EQUAL;
+    return window != nullptr && !IsWindowVisible(window) &&
+           GetAncestor(window, GA_PARENT) == GetDesktopWindow();
 }
 
 // Reads whole lines in pieces; past the limit the rest of the line is read and dropped, so

@@ -51,6 +51,8 @@ struct PromptConsoleCalls
     decltype(&GetConsoleMode) getMode;
     decltype(&ReadConsoleW) read; // its last parameter's type differs between SDKs
     decltype(&GetConsoleWindow) window;
+    // Asked for the window station's flags: Wine has no pseudo console on a service's one.
+    decltype(&GetUserObjectInformationW) objectInformation = GetUserObjectInformationW;
 };
 // Null puts the real calls back.
 void UsePromptConsoleCalls(const PromptConsoleCalls* calls);

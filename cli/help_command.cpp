@@ -2,7 +2,6 @@
 #include <initializer_list>
 
 #include "bounded_text.h"
-#include "change_json.h"
 #include "commands.h"
 #include "console_io.h"
 #include "exit_codes.h"
@@ -56,11 +55,8 @@ int RunRefusal(const Arguments& arguments, const CliTexts& texts)
     WriteErr(text.Text());
     if (arguments.json)
     {
-        // The command is named when it was understood; never any word of the command line.
-        const char* const commands[] = {nullptr, nullptr, nullptr, "status", "set", "remove"};
         TextBuffer json(storage, ARRAYSIZE(storage));
-        ComposeErrorJson(commands[static_cast<int>(arguments.requested)], false, "usage", 0,
-                         RefusalReason(arguments.error), json);
+        ComposeRefusalJson(arguments, json);
         WriteOut(json.Text());
     }
     return kExitBadCommandLine;

@@ -1,5 +1,7 @@
 #include "refusal.h"
 
+#include "change_json.h"
+
 namespace
 {
 // How each refusal is told: its sentence, whether the word it is about follows it, and
@@ -60,7 +62,13 @@ void ComposeRefusal(const Arguments& arguments, const CliTexts& texts, TextBuffe
         out.Add(texts.tooLong[0]);
     else if (refusal.sentence != nullptr)
         out.Add(texts.*refusal.sentence);
-    if (refusal.word && arguments.offending != nullptr)
+    if (arguments.error == ArgumentError::UnknownOption && arguments.offending == nullptr)
+    {
+        // An option that does not look like one is told by its position alone.
+        out.Add(texts.unexpectedWord[0]).AddNumber(static_cast<unsigned>(arguments.position));
+        out.Add(L'\n');
+    }
+    else if (refusal.word && arguments.offending != nullptr)
     {
         // A word of any length is shown up to a line's worth, marked where it was cut.
         constexpr std::size_t kShown = 64;
@@ -85,4 +93,12 @@ const char* RefusalReason(ArgumentError error)
         "bad-user",      "domain-twice", "too-long",        "bad-logon-count",
     };
     return reasons[static_cast<int>(error)];
+}
+
+void ComposeRefusalJson(const Arguments& arguments, TextBuffer& out)
+{
+    // The command is named when it was understood; never any word of the command line.
+    const char* const commands[] = {nullptr, nullptr, nullptr, "status", "set", "remove"};
+    ComposeErrorJson(commands[static_cast<int>(arguments.requested)], arguments.check, "usage", 0,
+                     RefusalReason(arguments.error), out);
 }

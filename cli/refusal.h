@@ -9,9 +9,14 @@
 constexpr std::size_t kRefusalCapacity = 1536;
 
 // Composes the whole text for standard error. A refused option is named only up to its "="
-// or ":", a stray word after the command only by its position, so that a password typed in
-// the wrong place never reaches a log.
+// or ":" (an unknown one only when it looks like an option's name, otherwise by its
+// position), a stray word after the command only by its position, so that a password typed
+// in the wrong place never reaches a log.
 void ComposeRefusal(const Arguments& arguments, const CliTexts& texts, TextBuffer& out);
 
 // The stable name of a refusal, as JSON gives it: "unknown-option", "password-option", ...
 const char* RefusalReason(ArgumentError error);
+
+// The refusal for standard output with --json: {"command":..,"check":..,"changed":false,
+// "error":"usage","reason":..}, the line end included.
+void ComposeRefusalJson(const Arguments& arguments, TextBuffer& out);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "refusal.h"
 
 namespace
 {
@@ -33,6 +34,7 @@ std::string Show(const std::vector<std::wstring>& words)
 
 const std::wstring kLongest(kFieldLimit, L'x');
 const std::wstring kTooLong(kFieldLimit + 1, L'x');
+const std::wstring kName24 = L"--" + std::wstring(22, L'x');
 } // namespace
 
 TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
@@ -58,7 +60,7 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"status", L"--no-verify"}, ArgumentError::UnknownOption, L"--no-verify"},
         {{L"remove", L"--user", L"bob"}, ArgumentError::UnknownOption, L"--user"},
         {{L"set", L"--passwd=hunter2", L"--user", L"bob"}, ArgumentError::PasswordOption, L""},
-        {{L"set", L"--username", L"bob"}, ArgumentError::UnknownOption, L"--username"},
+        {{L"set", L"--username", L"bob"}, ArgumentError::UnknownOption, L"", 2}, // --user + "name"
         {{L"set", L"--user"}, ArgumentError::MissingValue, L"--user"},
         {{L"set", L"--user", L"--no-verify"}, ArgumentError::MissingValue, L"--user"},
         {{L"set", L"--user", L"bob", L"--domain"}, ArgumentError::MissingValue, L"--domain"},
@@ -87,6 +89,15 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"set", L"--password:S3cret"}, ArgumentError::PasswordOption, L""},
         {{L"remove", L"--PWD=S3cret"}, ArgumentError::PasswordOption, L""},
         {{L"status", L"--password", L"x"}, ArgumentError::PasswordOption, L""},
+        // Every option that begins with "p", with text glued on or dashes inside; an unknown
+        // option named only when it looks like one, and no known one with text glued on.
+        {{L"set", L"--user", L"bob", L"--passwordS3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"--pwS3cret"}, ArgumentError::PasswordOption, L""},
+        {{L"remove", L"---Pass-Word", L"x"}, ArgumentError::PasswordOption, L""},
+        {{L"status", kName24}, ArgumentError::UnknownOption, kName24},
+        {{L"status", kName24 + L"x"}, ArgumentError::UnknownOption, L"", 2},
+        {{L"--S3cr+t"}, ArgumentError::UnknownOption, L"", 1},
+        {{L"set", L"--JSONS3cret"}, ArgumentError::UnknownOption, L"", 2},
         {{L"set"}, ArgumentError::MissingUser, L""},
         {{L"set", L"--no-verify", L"--domain", L"PC"}, ArgumentError::MissingUser, L""},
         {{L"set", L"--user", L""}, ArgumentError::EmptyUser, L"--user"},
@@ -199,4 +210,27 @@ TEST(CliArguments, LogonCountAndJsonRefusals)
     EXPECT_TRUE(Parse({L"set", L"--bogus", L"--json"}).json);
     EXPECT_TRUE(Parse({L"--json", L"set"}).json);
     EXPECT_FALSE(Parse({L"set", L"--bogus", L"--JSON"}).json);
+
+    // A refusal tells an odd option by its position, and says that a dry run was asked for.
+    const Arguments refused = Parse({L"remove", L"--S3cr\u00e9t", L"--check", L"--json"});
+    wchar_t storage[kRefusalCapacity];
+    TextBuffer out(storage, kRefusalCapacity);
+    ComposeRefusal(refused, TextsFor(false), out);
+    ComposeRefusalJson(refused, out);
+    const std::wstring text = out.Text();
+    EXPECT_EQ(text.find(L"tarvelin-cli: unknown option here: argument 2\nUsage"), 0u)
+        << Narrow(text);
+    EXPECT_NE(text.find(L"{\"command\":\"remove\",\"check\":true,"), std::wstring::npos);
+}
+
+// No option of the program begins with "p": it would be taken for a password option.
+TEST(CliArguments, NoOptionIsTakenForAPasswordOption)
+{
+    for (std::size_t row = 0; OptionName(row) != nullptr; ++row)
+    {
+        const std::string name = OptionName(row);
+        EXPECT_NE(Parse({L"set", std::wstring(name.begin(), name.end())}).error,
+                  ArgumentError::PasswordOption)
+            << name;
+    }
 }

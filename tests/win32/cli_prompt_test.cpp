@@ -411,6 +411,13 @@ HWND WINAPI PseudoConsoleWindow()
 {
     return g_pseudoWindow;
 }
+
+// Stands in for GetUserObjectInformationW on a service's window station (OpenSSH's): hidden.
+BOOL WINAPI ServiceWindowStation(HANDLE, int, PVOID flags, DWORD, LPDWORD)
+{
+    static_cast<USEROBJECTFLAGS*>(flags)->dwFlags = 0;
+    return TRUE;
+}
 } // namespace
 
 TEST(CliPrompt, TypedPasswordIsReadWithoutEchoAndTheModeIsPutBack)
@@ -582,7 +589,8 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
     g_pseudoWindow = CreateWindowExW(0, L"PseudoConsoleWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0,
                                      0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(g_pseudoWindow, nullptr) << GetLastError();
-    const PromptConsoleCalls pseudo = {GetConsoleMode, ReadConsoleW, PseudoConsoleWindow};
+    const PromptConsoleCalls pseudo = {GetConsoleMode, ReadConsoleW, PseudoConsoleWindow,
+                                       ServiceWindowStation};
 
     enum Setting
     {
@@ -601,7 +609,7 @@ TEST(CliPromptWineOnly, RefusedAtOnceWhereNobodySeesTheConsole)
         {"a window station that is not interactive", OtherWindowStation, true},
         {"a hidden console window", HiddenWindow, true},
         {"a visible console window", Visible, false},
-        {"ConPTY's pseudo console window, never shown", PseudoWindow, false},
+        {"ConPTY's pseudo console on a service's window station (OpenSSH)", PseudoWindow, false},
         // Wine's console in a Unix terminal has a message-only window.
         {"Wine's console of a terminal", Terminal, false},
     };
