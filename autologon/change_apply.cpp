@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "account_name.h"
+#include "change_state.h"
 #include "lsa_policy.h"
 #include "registry_value.h"
 #include "secret.h"
@@ -142,4 +144,18 @@ ChangeResult ProbeChangePlan(const ChangePlan& plan)
             result.secret = {ChangeStep::OpenPolicy, LsaNtStatusToWinError(opened), nullptr};
     }
     return result;
+}
+
+void RunChangePlan(const SetWanted* wanted, bool dryRun, ChangeRun& run)
+{
+    ReadChangeState(run.before, wanted != nullptr ? wanted->password : nullptr);
+    run.plan = wanted != nullptr ? PlanSet(run.before, wanted->domain, wanted->user,
+                                           wanted->logonCount, SameAccountName)
+                                 : PlanRemove(run.before);
+    run.result = ChangeResult();
+    run.ran = run.plan.Changes();
+    if (!run.ran)
+        return;
+    run.result = dryRun ? ProbeChangePlan(run.plan)
+                        : ApplyChangePlan(run.plan, wanted != nullptr ? wanted->password : L"");
 }

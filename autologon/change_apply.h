@@ -5,6 +5,8 @@
 #include "change_plan.h"
 #include "change_result.h"
 
+#include <cstdint>
+
 // Carries out exactly the steps of `plan`, storing `password` where a set's plan replaces the
 // secret. A set saves each value it changes first and, on any failure, puts them all back
 // (listing those that could not be). A remove writes AutoAdminLogon "0" first and deletes the
@@ -15,3 +17,26 @@ ChangeResult ApplyChangePlan(const ChangePlan& plan, const wchar_t* password);
 // Winlogon key when values change, the LSA policy when the secret does. A missing right fails
 // here at the step and with the error the real run would meet; nothing is changed.
 ChangeResult ProbeChangePlan(const ChangePlan& plan);
+
+// What a set asks for; a remove asks for nothing.
+struct SetWanted
+{
+    const wchar_t* domain;
+    const wchar_t* user;
+    const wchar_t* password;
+    std::uint32_t logonCount; // 0: none
+};
+
+// One set (`wanted`) or remove (null) from reading to writing: the state it found, its plan,
+// and what carrying it out (or, with `dryRun`, probing it) gave; `ran` is false when the plan
+// changes nothing and so nothing was opened.
+struct ChangeRun
+{
+    ChangeState before;
+    ChangePlan plan;
+    ChangeResult result;
+    bool ran = false;
+};
+
+// Reads the state, plans, and carries the plan out, or probes it for a dry run.
+void RunChangePlan(const SetWanted* wanted, bool dryRun, ChangeRun& run);

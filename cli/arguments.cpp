@@ -287,31 +287,11 @@ bool Parser::Take(const Option& option, std::size_t row, const wchar_t* word)
 
 bool Parser::User(const wchar_t* value, const wchar_t* word)
 {
-    const std::size_t name = NameLength(word);
-    const std::size_t length = TextLength(value);
-    std::size_t slash = 0;
-    while (slash < length && value[slash] != L'\\')
-        ++slash;
-    const wchar_t* user = value;
-    std::size_t userLength = length;
-    if (slash < length)
-    {
-        // DOMAIN\name: both parts must be there, and the name holds no second backslash.
-        user = value + slash + 1;
-        userLength = length - slash - 1;
-        std::size_t second = 0;
-        while (second < userLength && user[second] != L'\\')
-            ++second;
-        if (slash == 0 || second < userLength)
-            return Refuse(ArgumentError::BadUser, word, name);
-        if (!CopyField(domain_, value, slash))
-            return Refuse(ArgumentError::TooLong, word, name);
-        splitUser_ = true;
-    }
-    if (userLength == 0)
-        return Refuse(ArgumentError::EmptyUser, word, name);
-    if (!CopyField(parsed_.user, user, userLength))
-        return Refuse(ArgumentError::TooLong, word, name);
+    bool split = false;
+    const ArgumentError error = SplitUser(value, parsed_.user, domain_, split);
+    if (error != ArgumentError::None)
+        return Refuse(error, word, NameLength(word));
+    splitUser_ = split;
     return true;
 }
 
@@ -362,6 +342,36 @@ void Parser::Settle()
     }
 }
 } // namespace
+
+ArgumentError SplitUser(const wchar_t* value, wchar_t (&user)[kFieldLimit + 1],
+                        wchar_t (&domain)[kFieldLimit + 1], bool& split)
+{
+    const std::size_t length = TextLength(value);
+    std::size_t slash = 0;
+    while (slash < length && value[slash] != L'\\')
+        ++slash;
+    const wchar_t* name = value;
+    std::size_t nameLength = length;
+    split = slash < length;
+    if (split)
+    {
+        // DOMAIN\name: both parts must be there, and the name holds no second backslash.
+        name = value + slash + 1;
+        nameLength = length - slash - 1;
+        std::size_t second = 0;
+        while (second < nameLength && name[second] != L'\\')
+            ++second;
+        if (slash == 0 || second < nameLength)
+            return ArgumentError::BadUser;
+        if (!CopyField(domain, value, slash))
+            return ArgumentError::TooLong;
+    }
+    if (nameLength == 0)
+        return ArgumentError::EmptyUser;
+    if (!CopyField(user, name, nameLength))
+        return ArgumentError::TooLong;
+    return ArgumentError::None;
+}
 
 void ParseArguments(int count, const wchar_t* const* arguments, Arguments& parsed)
 {

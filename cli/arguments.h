@@ -61,6 +61,12 @@ struct Arguments
     wchar_t domain[kFieldLimit + 1] = {};
 };
 
+// The account of --user: NAME, NAME@DOMAIN, or DOMAIN\NAME, whose domain goes to `domain`
+// (`split` says so). None, or EmptyUser, BadUser or TooLong; on a refusal the fields may hold
+// a part of the text.
+ArgumentError SplitUser(const wchar_t* value, wchar_t (&user)[kFieldLimit + 1],
+                        wchar_t (&domain)[kFieldLimit + 1], bool& split);
+
 // Parses the arguments after the program name. The first is the command, or --help, -h, /?,
 // -?, --version; options follow it, each value either as the next argument or after "=".
 // --help after a command shows the help as well.

@@ -5,7 +5,6 @@
 // and only what differs is written (or, with --check, listed: 7 when anything would change).
 #include <cwchar>
 
-#include "account_name.h"
 #include "change_apply.h"
 #include "change_json.h"
 #include "change_report.h"
@@ -164,29 +163,27 @@ struct Wanted
 int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& texts)
 {
     const bool set = wanted != nullptr;
-    ChangeState before;
-    ReadChangeState(before, wanted != nullptr ? wanted->password : nullptr);
-    const ChangePlan plan =
-        set ? PlanSet(before, wanted->domain, wanted->user, arguments.logonCount, SameAccountName)
-            : PlanRemove(before);
-    ChangeResult result;
-    if (plan.Changes())
+    ChangeRun run;
     {
         const BreakHeld held;
-        result = arguments.check
-                     ? ProbeChangePlan(plan)
-                     : ApplyChangePlan(plan, wanted != nullptr ? wanted->password : L"");
+        if (wanted != nullptr)
+        {
+            const SetWanted account = {wanted->domain, wanted->user, wanted->password,
+                                       arguments.logonCount};
+            RunChangePlan(&account, arguments.check, run);
+        }
+        else
+            RunChangePlan(nullptr, arguments.check, run);
     }
-
     ChangeReport report;
     report.set = set;
     report.check = arguments.check;
     report.domain = wanted != nullptr ? wanted->domain : nullptr;
     report.user = wanted != nullptr ? wanted->user : nullptr;
     report.logonCount = arguments.logonCount;
-    report.before = &before;
-    report.plan = &plan;
-    report.result = plan.Changes() ? &result : nullptr;
+    report.before = &run.before;
+    report.plan = &run.plan;
+    report.result = run.ran ? &run.result : nullptr;
     wchar_t words[kChangeReportCapacity];
     TextBuffer text(words, ARRAYSIZE(words));
     const bool done = ComposeChangeReport(report, texts.german, text);
@@ -205,7 +202,7 @@ int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& t
         WriteOut(text.Text());
     if (!done)
         return kExitChangeFailed;
-    return arguments.check && plan.Changes() ? kExitWouldChange : kExitDone;
+    return arguments.check && run.plan.Changes() ? kExitWouldChange : kExitDone;
 }
 } // namespace
 
