@@ -5,12 +5,13 @@
 #                               beside it, README with its pictures, LICENSE
 #   SHA256SUMS                  the zip, both programs and the DSC manifest
 #   winget/, scoop/             the package manifests of that zip (scripts/manifests.js)
-# The old release is removed first and the new one moved in only when every step passed, so a
-# failure leaves none.
+# With SIGN_PFX and SIGN_PASSWORD_FILE (and SIGN_TIMESTAMP_URL) both programs are signed and
+# verified (scripts/sign.sh) before they are zipped and hashed. The old release is removed
+# first and the new one moved in only when every step passed, so a failure leaves none.
 # File times in the archive are the last commit's, so the same commit gives the same zip.
 set -euo pipefail
 # Paths given relative to where make was started.
-for var in DIST_DIR TARVELIN_BUILD; do
+for var in DIST_DIR TARVELIN_BUILD SIGN_PFX SIGN_PASSWORD_FILE; do
   if [ -n "${!var:-}" ]; then export "$var=$(realpath -m "${!var}")"; fi
 done
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -43,6 +44,12 @@ cp docs/*.png "$stage/docs/"
 grep -o 'docs/[A-Za-z0-9._-]*\.png' README.md | sort -u | while read -r picture; do
   [ -f "$stage/$picture" ] || fail "the README shows $picture, which does not exist"
 done
+
+if [ -n "${SIGN_PFX:-}" ]; then
+  scripts/sign.sh Tarvelin "$(fact productPage)" "${exes[@]/#/$stage/}" || fail "not signed, so no release written"
+elif [ -n "${SIGN_PASSWORD_FILE:-}${SIGN_TIMESTAMP_URL:-}" ]; then
+  fail "SIGN_PASSWORD_FILE and SIGN_TIMESTAMP_URL need SIGN_PFX, the certificate to sign with"
+fi
 
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)
 find "$stage" -exec touch -h -d "@$stamp" {} +

@@ -15,6 +15,9 @@ pkgs=(
   googletest libgtest-dev
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev
 )
+# Signing a release, and the test of that (make test): asked for with "setup.sh signing", so
+# that make run and an unsigned make dist do without them.
+[ "${1:-}" = signing ] && pkgs+=(osslsigncode openssl)
 
 fail() {
   echo "setup: $1" >&2
