@@ -10,7 +10,7 @@
 # first and the new one moved in only when every step passed, so a failure leaves none.
 # File times in the archive are the last commit's, so the same commit gives the same zip.
 set -euo pipefail
-# Paths given relative to where make was started.
+# Paths as given relative to the folder it was started in (the project's, under make).
 for var in DIST_DIR TARVELIN_BUILD SIGN_PFX SIGN_PASSWORD_FILE; do
   if [ -n "${!var:-}" ]; then export "$var=$(realpath -m "${!var}")"; fi
 done
