@@ -9,12 +9,16 @@ JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files clean format screenshots fuzz fuzz-targets fuzz-check
+.PHONY: all setup setup-signing $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files dist-manifests clean format screenshots fuzz fuzz-targets fuzz-check
 
 all: win64
 
 setup:
 	@scripts/setup.sh
+
+# Also osslsigncode and openssl, for a signed release and the test of the signing path.
+setup-signing:
+	@scripts/setup.sh signing
 
 # Configure once; afterwards cmake --build reconfigures by itself when a CMake file changes.
 build/%/CMakeCache.txt: | setup
@@ -31,7 +35,7 @@ run: win64 prefix
 	@scripts/run.sh
 
 # Static checks first: they are quick and a finding fails the run before the long tiers.
-test: checks fuzz-check host host-sanitize win64 win32 prefix
+test: setup-signing checks fuzz-check host host-sanitize win64 win32 prefix
 	@scripts/run-tests.sh host host-sanitize win64
 
 # Start-up time, peak memory and size against a bare dialog; not part of make test.
@@ -39,9 +43,16 @@ bench: win64 prefix
 	@cmake --build --preset win64 --target floor console_floor bench_timer -- --no-print-directory >/dev/null
 	@scripts/bench.sh
 
-# The release package: dist/Tarvelin-1.01-x64.zip and dist/SHA256SUMS.
+# The release: dist/Tarvelin-<version>-x64.zip, dist/SHA256SUMS, and the winget and Scoop
+# manifests in dist/winget/ and dist/scoop/. Signed and verified with a certificate:
+#   make dist SIGN_PFX=cert.pfx SIGN_PASSWORD_FILE=password.txt [SIGN_TIMESTAMP_URL=http://...]
+SIGN_PFX ?=
+SIGN_PASSWORD_FILE ?=
+SIGN_TIMESTAMP_URL ?=
+export SIGN_PFX SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
+
 dist: win64
-	@scripts/dist.sh
+	@$(if $(SIGN_PFX),scripts/setup.sh signing &&) scripts/dist.sh
 
 # The dialog with its Program menu open, in English and German, kept small for the README.
 screenshots: win64 prefix
@@ -73,7 +84,7 @@ SOURCES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 format:
 	@clang-format -i $(SOURCES)
 
-checks: check-format layers cppcheck tidy ci-files
+checks: check-format layers cppcheck tidy ci-files dist-manifests
 
 check-format: setup
 	@clang-format --dry-run --Werror $(SOURCES) || { echo "clang-format: run 'make format'"; exit 1; }
@@ -93,3 +104,14 @@ tidy: host win64 fuzz-targets
 # forge's runners run.
 ci-files: setup
 	@node scripts/check-ci.js
+
+# The winget and Scoop manifests of make dist against their official schemas, with the checker
+# kept beside the project (CI has it): written anew into build/dist-check, which leaves a
+# release in dist/ as it is, and dist/'s own as well where make dist has written them.
+CHECK_MANIFESTS = ../shared/tools/check-manifests.js
+dist-manifests: win64
+	@if [ -f $(CHECK_MANIFESTS) ]; then \
+	  DIST_DIR=build/dist-check SIGN_PFX= SIGN_PASSWORD_FILE= SIGN_TIMESTAMP_URL= scripts/dist.sh >/dev/null && \
+	  node $(CHECK_MANIFESTS) build/dist-check/winget/*.yaml build/dist-check/scoop/*.json \
+	    $(wildcard dist/winget/*.yaml dist/scoop/*.json); \
+	else echo "package manifests: not checked: no $(CHECK_MANIFESTS) beside the project"; fi

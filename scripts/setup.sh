@@ -11,10 +11,13 @@ pkgs=(
   cmake make g++
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 wine32:i386
-  xvfb xauth x11-utils imagemagick zip
+  xvfb xauth x11-utils imagemagick zip unzip
   googletest libgtest-dev
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev
 )
+# Signing a release, and the test of that (make test): asked for with "setup.sh signing", so
+# that make run and an unsigned make dist do without them.
+[ "${1:-}" = signing ] && pkgs+=(osslsigncode openssl)
 
 fail() {
   echo "setup: $1" >&2
