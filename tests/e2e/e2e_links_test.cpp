@@ -18,46 +18,6 @@ const std::wstring kSiteEnglish = L"" TARVELIN_SITE_EN;
 const std::wstring kProductQuery = L"?page=Windows/Tools/Tarvelin/1";
 const std::wstring kDonationQuery = L"?paypal&Program=Tarvelin";
 
-// A folder of its own, by default with a copy of Tarvelin.exe, so that other programs can
-// stand beside it; removed with everything in it afterwards.
-class ScratchProgram
-{
-  public:
-    explicit ScratchProgram(const wchar_t* name = L"links", bool withProgram = true)
-    {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"tarvelin-" + name + L"-" +
-                  std::to_wstring(GetCurrentProcessId()) + L"\\";
-        EXPECT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << GetLastError();
-        if (withProgram)
-        {
-            EXPECT_TRUE(CopyFileW(TarvelinPath().c_str(), exe().c_str(), FALSE)) << GetLastError();
-        }
-    }
-    ~ScratchProgram()
-    {
-        WIN32_FIND_DATAW found = {};
-        HANDLE search = FindFirstFileW((folder_ + L"*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE)
-        {
-            do
-                DeleteFileW((folder_ + found.cFileName).c_str());
-            while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        EXPECT_TRUE(RemoveDirectoryW(folder_.c_str())) << "scratch folder left: " << GetLastError();
-    }
-    ScratchProgram(const ScratchProgram&) = delete;
-    ScratchProgram& operator=(const ScratchProgram&) = delete;
-
-    const std::wstring& folder() const { return folder_; }
-    std::wstring exe() const { return folder_ + L"Tarvelin.exe"; }
-
-  private:
-    std::wstring folder_;
-};
-
 struct Expected
 {
     const char* what;
@@ -127,7 +87,7 @@ void CommandsAndLabelLaunchTheirPages(const std::wstring& site)
 void SettingsPagesStartOnlyTheSystemsPrograms()
 {
     ScratchProgram scratch;
-    ScratchProgram current(L"current", false);
+    ScratchProgram current(L"current", L"");
     ShellRecorder recorder(scratch.folder());
     recorder.Plant(scratch.folder());
     recorder.Plant(current.folder());
