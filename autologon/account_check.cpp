@@ -44,16 +44,18 @@ bool IsForeignDomain(const wchar_t* domain)
 {
     if (domain[0] == L'\0' || IsThisComputer(domain))
         return false;
-    // The domain's own short name, as a domain member has it; without it, no certain answer.
+    // The domain's own short name, as a domain member has it; without netapi32, no answer.
     const AccountRoutines& routines = AccountDatabase();
     if (routines.joinInformation == nullptr || routines.bufferFree == nullptr)
         return false;
     NETSETUP_JOIN_STATUS joined = NetSetupUnknownStatus;
     LPWSTR joinedName = nullptr;
-    if (routines.joinInformation(nullptr, &joinedName, &joined) != NERR_Success)
-        return false;
-    const bool member = joined == NetSetupDomainName && SameName(domain, joinedName);
-    routines.bufferFree(joinedName);
+    bool member = false;
+    if (routines.joinInformation(nullptr, &joinedName, &joined) == NERR_Success)
+    {
+        member = joined == NetSetupDomainName && SameName(domain, joinedName);
+        routines.bufferFree(joinedName);
+    }
     if (member)
         return false;
     // ... or its DNS name.

@@ -11,7 +11,7 @@ bool IsThisComputer(const wchar_t* domain);
 
 // True when a non-empty `domain` is neither this computer nor the domain (or workgroup-free
 // DNS domain) it is joined to: a renamed computer keeps its old name in DefaultDomainName.
-// False when the domain it is joined to cannot be known.
+// False when netapi32 cannot be had.
 bool IsForeignDomain(const wchar_t* domain);
 
 struct LocalAccount

@@ -47,5 +47,6 @@ const AccountRoutines& AccountDatabase()
 {
     static const AccountRoutines routines = {DoubleUserGetInfo, DoubleJoinInformation,
                                              NetApiBufferFree};
-    return routines;
+    static const AccountRoutines none = {};
+    return g_accounts.netapiMissing ? none : routines;
 }

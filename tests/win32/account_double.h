@@ -17,6 +17,8 @@ struct AccountDouble
     std::vector<std::wstring> asked; // the user names asked about, the server null each time
     bool serverGiven = false;
 
+    bool netapiMissing = false; // AccountDatabase() finds no routine at all
+
     // NetGetJoinInformation: as Wine answers, a workgroup.
     NETSETUP_JOIN_STATUS joined = NetSetupWorkgroupName;
     std::wstring joinedName = L"WORKGROUP";

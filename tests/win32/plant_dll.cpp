@@ -15,16 +15,14 @@ int TarvelinPlant()
     return 1;
 }
 
-// Each answers "access denied" and hands out nothing.
-DWORD WINAPI NetUserGetInfo(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer)
+// Each answers "access denied".
+DWORD WINAPI NetUserGetInfo(LPCWSTR, LPCWSTR, DWORD, LPBYTE*)
 {
-    *buffer = nullptr;
     return ERROR_ACCESS_DENIED;
 }
 
-DWORD WINAPI NetGetJoinInformation(LPCWSTR, LPWSTR* name, int*)
+DWORD WINAPI NetGetJoinInformation(LPCWSTR, LPWSTR*, int*)
 {
-    *name = nullptr;
     return ERROR_ACCESS_DENIED;
 }
 

@@ -375,17 +375,27 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         EXPECT_FALSE(accounts.serverGiven) << c.name << ": the local database only";
     }
 
-    // The domain the computer is joined to, by its short name, is its own.
-    ScratchMachine machine;
-    WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")},
-                                     {L"DefaultDomainName", TextValue(L"corp")},
-                                     {L"DefaultUserName", TextValue(L"kiosk")}});
-    ResetLsaDouble().retrieveStatus = 0;
-    Lsa().retrieveValue = L"pw";
-    AccountDouble& accounts = ResetAccountDouble();
-    accounts.joined = NetSetupDomainName;
-    accounts.joinedName = L"CORP";
-    StatusSnapshot snapshot;
-    ReadStatusSnapshot(snapshot);
-    EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), "");
+    // The domain the computer is joined to, by its short name, is its own. Without netapi32
+    // neither the account nor the domain is judged.
+    const struct
+    {
+        std::wstring domain;
+        bool netapiMissing;
+    } joined[] = {{L"corp", false}, {L"corp", true}, {here, true}};
+    for (const auto& c : joined)
+    {
+        ScratchMachine machine;
+        WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")},
+                                         {L"DefaultDomainName", TextValue(c.domain)},
+                                         {L"DefaultUserName", TextValue(L"kiosk")}});
+        ResetLsaDouble().retrieveStatus = 0;
+        Lsa().retrieveValue = L"pw";
+        AccountDouble& accounts = ResetAccountDouble();
+        accounts.joined = NetSetupDomainName;
+        accounts.joinedName = L"CORP";
+        accounts.netapiMissing = c.netapiMissing;
+        StatusSnapshot snapshot;
+        ReadStatusSnapshot(snapshot);
+        EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), "") << c.netapiMissing;
+    }
 }
