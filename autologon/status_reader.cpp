@@ -196,12 +196,12 @@ bool HasWow64Leftovers(StatusSnapshot& snapshot)
 }
 
 // For a local account only: a domain account is for its domain to judge, and a guess would
-// be worse than nothing.
+// be worse than nothing. No local account name holds an "@".
 void ReadAccount(StatusSnapshot& snapshot)
 {
     LocalAccount account;
     if (snapshot.user[0] == L'\0' || snapshot.userLonger || snapshot.domainLonger ||
-        !IsThisComputer(snapshot.domain) || !ReadLocalAccount(snapshot.user, account))
+        KindOfAccount(snapshot) != AccountKind::Local || !ReadLocalAccount(snapshot.user, account))
         return;
     snapshot.accountDisabled = account.disabled;
     snapshot.accountLocked = account.locked;
@@ -251,12 +251,17 @@ void ReadStatusSnapshot(StatusSnapshot& snapshot)
     for (const FactRead& row : kFactReads)
         snapshot.*row.fact = Decides(reader, row) || snapshot.*row.fact;
     snapshot.wow64Leftovers = HasWow64Leftovers(snapshot);
+    snapshot.domainIsThisComputer = !snapshot.domainLonger && IsThisComputer(snapshot.domain);
     snapshot.secret = ReadSecretState();
 
     // What only matters while it is on, and asks more than the registry.
     if (IsAutoAdminLogonOn(snapshot.autoAdminLogon))
     {
         ReadAccount(snapshot);
-        snapshot.domainNotThisMachine = !snapshot.domainLonger && IsForeignDomain(snapshot.domain);
+        // MicrosoftAccount and AzureAD name the online service, not a machine or a domain.
+        const AccountKind kind = KindOfAccount(snapshot);
+        snapshot.domainNotThisMachine =
+            !snapshot.domainLonger && kind != AccountKind::MicrosoftAccount &&
+            kind != AccountKind::EntraId && IsForeignDomain(snapshot.domain);
     }
 }

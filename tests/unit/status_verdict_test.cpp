@@ -22,9 +22,19 @@ StatusSnapshot Healthy()
     StatusSnapshot snapshot;
     snapshot.autoAdminLogon = TextForm(L"1");
     wcscpy(snapshot.domain, L"PC");
+    snapshot.domainIsThisComputer = true;
     wcscpy(snapshot.user, L"kiosk");
     snapshot.secret = SecretState::Present;
     return snapshot;
+}
+
+// The passwordless experience on, for an account of that domain and name elsewhere.
+void PasswordlessFor(StatusSnapshot& s, const wchar_t* domain, const wchar_t* user)
+{
+    s.passwordlessExperience = true;
+    s.domainIsThisComputer = false;
+    wcscpy(s.domain, domain);
+    wcscpy(s.user, user);
 }
 
 } // namespace
@@ -108,11 +118,17 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
         {"password expired", [](StatusSnapshot& s) { s.passwordExpired = true; }, true,
          "password-expired", 6},
         {"unknown user", [](StatusSnapshot& s) { s.unknownUser = true; }, true, "unknown-user", 6},
+        // Documented for Entra ID accounts, not for local ones nor Microsoft accounts.
+        {"passwordless experience, local account",
+         [](StatusSnapshot& s) { s.passwordlessExperience = true; }, true, "", 0},
+        {"passwordless experience, Microsoft account",
+         [](StatusSnapshot& s) { PasswordlessFor(s, L"microsoftACCOUNT", L"me@outlook.com"); },
+         true, "", 0},
         {"warnings that may stop it",
          [](StatusSnapshot& s) {
+             PasswordlessFor(s, L"CORP", L"kiosk");
              s.domainNotThisMachine = true;
              s.hiddenUserName = true;
-             s.passwordlessExperience = true;
              s.passwordProviderExcluded = true;
              s.wow64Leftovers = true;
          },

@@ -296,6 +296,7 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         NET_API_STATUS userStatus;
         DWORD flags;
         std::string causes;
+        std::wstring user = L"kiosk";
     } cases[] = {
         {"healthy", {}, here, NERR_Success, 0, ""},
         {"EAS policies in force",
@@ -318,6 +319,16 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         // A domain account is the domain's to judge; but a domain that is neither this
         // computer nor its own is suspect.
         {"another domain", {}, L"OLDNAME", NERR_UserNotFound, 0, "domain-not-this-machine"},
+        // No local account name holds an "@", and the online services are no domains.
+        {"a name@domain on this computer", {}, here, NERR_UserNotFound, 0, "", L"me@outlook.com"},
+        {"a Microsoft account",
+         {},
+         L"microsoftaccount",
+         NERR_UserNotFound,
+         0,
+         "",
+         L"me@outlook.com"},
+        {"an Entra ID account", {}, L"AZUREAD", NERR_UserNotFound, 0, "", L"kiosk@contoso.com"},
         {"hidden user name",
          {{L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
            {{L"DontDisplayUserName", NumberValue(1)}}}},
@@ -325,13 +336,14 @@ TEST(StatusCauses, EachReadDecidesItsCause)
          NERR_Success,
          0,
          "hidden-user-name"},
-        {"passwordless experience",
+        {"passwordless experience, for a user principal name",
          {{L"SOFTWARE\\Microsoft\\PolicyManager\\current\\device\\Authentication",
            {{L"EnablePasswordlessExperience", NumberValue(1)}}}},
          here,
          NERR_Success,
          0,
-         "passwordless-experience"},
+         "passwordless-experience",
+         L"kiosk@contoso.com"},
         {"password provider excluded, among others and in capitals",
          {{L"SOFTWARE\\Policies\\Microsoft\\Windows\\System",
            {{L"ExcludedCredentialProviders",
@@ -355,7 +367,7 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         ASSERT_TRUE(machine.ready());
         WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")},
                                          {L"DefaultDomainName", TextValue(c.domain)},
-                                         {L"DefaultUserName", TextValue(L"kiosk")}});
+                                         {L"DefaultUserName", TextValue(c.user)}});
         for (const auto& [path, values] : c.keys)
             Put(path, values);
         LsaDouble& lsa = ResetLsaDouble();
@@ -368,7 +380,7 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         StatusSnapshot snapshot;
         ReadStatusSnapshot(snapshot);
         EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), c.causes) << c.name;
-        const bool local = c.domain == here || c.domain == L".";
+        const bool local = (c.domain == here || c.domain == L".") && c.user == L"kiosk";
         EXPECT_EQ(accounts.asked,
                   local ? std::vector<std::wstring>{L"kiosk"} : std::vector<std::wstring>{})
             << c.name;
