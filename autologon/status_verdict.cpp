@@ -54,8 +54,6 @@ const CauseRow kCauses[kCauseCount] = {
     // At 0 Windows switches automatic logon off at the next start.
     {"logon-count-used-up", true, true,
      [](const StatusSnapshot& s) { return s.hasLogonCount && s.logonCount == 0; }},
-    // Microsoft documents that automatic logon does not work while EAS policies apply.
-    {"eas-policies", true, true, [](const StatusSnapshot& s) { return s.easPolicies; }},
     {"account-disabled", true, true, [](const StatusSnapshot& s) { return s.accountDisabled; }},
     {"account-locked", true, true, [](const StatusSnapshot& s) { return s.accountLocked; }},
     {"password-expired", true, true, [](const StatusSnapshot& s) { return s.passwordExpired; }},
@@ -69,6 +67,9 @@ const CauseRow kCauses[kCauseCount] = {
     // Read as off unless it is the text "1"; whether Windows honours other forms is not known.
     {"auto-admin-logon-unusual", false, false,
      [](const StatusSnapshot& s) { return !IsUsualAutoAdminLogon(s.autoAdminLogon); }},
+    // Microsoft documents that automatic logon does not work while EAS password restrictions
+    // are active, but not which values make them active: the values found are named.
+    {"eas-policies", false, true, [](const StatusSnapshot& s) { return s.easPolicies; }},
     // A renamed computer keeps its old name here, and the logon then fails.
     {"domain-not-this-machine", false, true,
      [](const StatusSnapshot& s) { return s.domainNotThisMachine; }},

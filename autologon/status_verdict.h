@@ -37,7 +37,11 @@ struct StatusSnapshot
     bool passwordExpired = false;
     bool unknownUser = false;
 
-    bool easPolicies = false; // Exchange ActiveSync password policies are in force
+    // Values under EAS\Policies that hold anything but zeros: Exchange ActiveSync password
+    // policies may be in force. Their names, quoted and separated by ", ", as far as they fit.
+    bool easPolicies = false;
+    wchar_t easValues[kFieldLimit + 1] = {};
+    bool easValuesLonger = false;
     bool domainNotThisMachine =
         false;                   // DefaultDomainName names neither this computer nor its domain
     bool wow64Leftovers = false; // Winlogon values in the 32-bit view differ from the real ones
@@ -61,7 +65,6 @@ enum class Cause : unsigned int
     NoPassword,
     NoUser,
     LogonCountUsedUp,
-    EasPolicies,
     AccountDisabled,
     AccountLocked,
     PasswordExpired,
@@ -71,6 +74,7 @@ enum class Cause : unsigned int
     LogonCount,
     SecretUnknown,
     AutoAdminLogonUnusual,
+    EasPolicies,
     DomainNotThisMachine,
     Wow64Leftovers,
     HiddenUserName,

@@ -108,7 +108,8 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
              s.hasLogonCount = true;
          },
          true, "passwordless-sign-in legal-notice no-password no-user logon-count-used-up", 6},
-        {"EAS policies", [](StatusSnapshot& s) { s.easPolicies = true; }, true, "eas-policies", 6},
+        // Which values make them active is not documented: a warning.
+        {"EAS policies", [](StatusSnapshot& s) { s.easPolicies = true; }, true, "eas-policies", 0},
         {"account disabled and locked",
          [](StatusSnapshot& s) {
              s.accountDisabled = true;
@@ -131,10 +132,11 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
              s.hiddenUserName = true;
              s.passwordProviderExcluded = true;
              s.wow64Leftovers = true;
+             s.easPolicies = true;
          },
          true,
-         "domain-not-this-machine wow64-leftovers hidden-user-name passwordless-experience "
-         "password-provider-excluded",
+         "eas-policies domain-not-this-machine wow64-leftovers hidden-user-name "
+         "passwordless-experience password-provider-excluded",
          0},
         // Off, only what matters then: leftovers in the 32-bit view may hold a password.
         {"off with the same warnings",

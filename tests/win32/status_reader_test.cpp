@@ -287,6 +287,7 @@ std::wstring ThisComputer()
 TEST(StatusCauses, EachReadDecidesItsCause)
 {
     const std::wstring here = ThisComputer();
+    const wchar_t kEas[] = L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies";
     const wchar_t kProvider[] = L"{60B78E88-EAD8-445C-9CFD-0B87F74EA6CD}";
     const struct
     {
@@ -297,16 +298,24 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         DWORD flags;
         std::string causes;
         std::wstring user = L"kiosk";
+        std::wstring easValues = L"";
     } cases[] = {
         {"healthy", {}, here, NERR_Success, 0, ""},
-        {"EAS policies in force",
-         {{L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies", {{L"2", TextValue(L"1")}}}},
+        {"EAS policy values, named; zeros and empty ones are none",
+         {{kEas,
+           {{L"1", NumberValue(0)},
+            {L"2", NumberValue(4)},
+            {L"3", TextValue(L"")},
+            {L"7", TextValue(L"900")}}}},
          here,
          NERR_Success,
          0,
-         "eas-policies"},
-        {"an empty EAS key is none",
-         {{L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies", {}}},
+         "eas-policies",
+         L"kiosk",
+         L"\"2\", \"7\""},
+        {"an empty EAS key is none", {{kEas, {}}}, here, NERR_Success, 0, ""},
+        {"EAS policy values that are all zero are none",
+         {{kEas, {{L"1", NumberValue(0)}, {L"2", Raw(REG_BINARY, {0, 0})}}}},
          here,
          NERR_Success,
          0,
@@ -380,6 +389,7 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         StatusSnapshot snapshot;
         ReadStatusSnapshot(snapshot);
         EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), c.causes) << c.name;
+        EXPECT_EQ(snapshot.easValues, c.easValues) << c.name;
         const bool local = (c.domain == here || c.domain == L".") && c.user == L"kiosk";
         EXPECT_EQ(accounts.asked,
                   local ? std::vector<std::wstring>{L"kiosk"} : std::vector<std::wstring>{})
