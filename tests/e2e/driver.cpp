@@ -176,31 +176,3 @@ std::wstring MessageBoxText(HWND box)
 {
     return TextOf(GetDlgItem(box, 0xFFFF));
 }
-
-ScratchProgram::ScratchProgram(const wchar_t* name, const std::wstring& program)
-{
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"tarvelin-" + name + L"-" +
-              std::to_wstring(GetCurrentProcessId()) + L"\\";
-    EXPECT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << GetLastError();
-    if (!program.empty())
-    {
-        exe_ = folder_ + program.substr(program.rfind(L'\\') + 1);
-        EXPECT_TRUE(CopyFileW(program.c_str(), exe_.c_str(), FALSE)) << GetLastError();
-    }
-}
-
-ScratchProgram::~ScratchProgram()
-{
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((folder_ + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-            DeleteFileW((folder_ + found.cFileName).c_str());
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    EXPECT_TRUE(RemoveDirectoryW(folder_.c_str())) << "scratch folder left: " << GetLastError();
-}

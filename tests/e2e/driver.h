@@ -59,23 +59,3 @@ class RunningProgram
 
 // The text of a message box (its static control 0xFFFF).
 std::wstring MessageBoxText(HWND box);
-
-// A folder of its own in the temporary folder, with a copy of a program (Tarvelin.exe unless
-// told; none for an empty path), so that other files can stand beside it; removed with
-// everything in it afterwards.
-class ScratchProgram
-{
-  public:
-    explicit ScratchProgram(const wchar_t* name = L"links",
-                            const std::wstring& program = TarvelinPath());
-    ~ScratchProgram();
-    ScratchProgram(const ScratchProgram&) = delete;
-    ScratchProgram& operator=(const ScratchProgram&) = delete;
-
-    const std::wstring& folder() const { return folder_; } // with its closing backslash
-    const std::wstring& exe() const { return exe_; }
-
-  private:
-    std::wstring folder_;
-    std::wstring exe_;
-};

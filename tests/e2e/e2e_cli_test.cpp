@@ -5,7 +5,6 @@
 // every user and password.
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -195,42 +194,6 @@ TEST(CliStatus, LeftoversInTheThirtyTwoBitView)
         EXPECT_EQ(result.exitCode, 5u) << c.warnings;
         EXPECT_TRUE(Contains(result.out, "\"warnings\":" + c.warnings + "}")) << result.out;
         EXPECT_FALSE(Contains(result.out, "Leftover-Pw"));
-    }
-}
-
-// A netapi32.dll planted beside a copy of tarvelin-cli, say in Downloads, never runs (it would
-// say so on standard error): netapi32 is loaded from the system folder only. The account is
-// local, so that the account check really loads netapi32, and a name Wine does not know shows
-// that the system's netapi32 answered.
-TEST(CliStatus, ADllPlantedBesideItNeverRuns)
-{
-    // Wine looks beside the program first only for a DLL overridden "n,b", as Windows does for
-    // any DLL that is no KnownDLL: this test's ctest entry sets that.
-    wchar_t overrides[256] = {};
-    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, ARRAYSIZE(overrides));
-    ASSERT_TRUE(GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version") == nullptr ||
-                wcsstr(overrides, L"netapi32=n,b") != nullptr)
-        << "WINEDLLOVERRIDES lacks netapi32=n,b";
-
-    const std::wstring cli = CliPath();
-    ScratchProgram scratch(L"plant", cli);
-    const std::wstring plant =
-        cli.substr(0, cli.rfind(L'\\')) + L"\\tests\\win32\\tarvelin_plant.dll";
-    ASSERT_TRUE(CopyFileW(plant.c_str(), (scratch.folder() + L"netapi32.dll").c_str(), FALSE))
-        << GetLastError();
-    StatusKeys keys;
-    const struct
-    {
-        std::wstring user;
-        std::string problems;
-    } cases[] = {{ThisUser(), "\"no-password\""},
-                 {L"nobody-here", "\"no-password\",\"unknown-user\""}};
-    for (const auto& c : cases)
-    {
-        keys.Hold(OnAs(ThisComputer(), c.user));
-        const CliResult result = RunCli(L"status --json", "", scratch.exe());
-        EXPECT_EQ(result.err, "") << Ascii(c.user);
-        EXPECT_TRUE(Contains(result.out, "\"problems\":[" + c.problems + "]")) << result.out;
     }
 }
 

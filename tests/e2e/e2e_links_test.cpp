@@ -1,12 +1,15 @@
 // The real program under Wine: what its menu commands and its link label start through the
 // shell, and the Program menu from the keyboard. A recorder stands in for the browser,
 // control.exe and explorer.exe, so the test sees the exact file, parameters and show command.
+// Neither program starts or loads what is planted beside it.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "../win32/real_input.h"
+#include "cli_runner.h"
 #include "driver.h"
 #include "resource.h"
 #include "shell_recorder.h"
@@ -17,6 +20,49 @@ const std::wstring kSiteGerman = L"" TARVELIN_SITE_DE;
 const std::wstring kSiteEnglish = L"" TARVELIN_SITE_EN;
 const std::wstring kProductQuery = L"?page=Windows/Tools/Tarvelin/1";
 const std::wstring kDonationQuery = L"?paypal&Program=Tarvelin";
+
+// A folder of its own, by default with a copy of Tarvelin.exe (or of `program`), so that other
+// programs can stand beside it; removed with everything in it afterwards.
+class ScratchProgram
+{
+  public:
+    explicit ScratchProgram(const wchar_t* name = L"links", bool withProgram = true,
+                            const std::wstring& program = TarvelinPath())
+        : exeName_(program.substr(program.rfind(L'\\') + 1))
+    {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"tarvelin-" + name + L"-" +
+                  std::to_wstring(GetCurrentProcessId()) + L"\\";
+        EXPECT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << GetLastError();
+        if (withProgram)
+        {
+            EXPECT_TRUE(CopyFileW(program.c_str(), exe().c_str(), FALSE)) << GetLastError();
+        }
+    }
+    ~ScratchProgram()
+    {
+        WIN32_FIND_DATAW found = {};
+        HANDLE search = FindFirstFileW((folder_ + L"*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE)
+        {
+            do
+                DeleteFileW((folder_ + found.cFileName).c_str());
+            while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        EXPECT_TRUE(RemoveDirectoryW(folder_.c_str())) << "scratch folder left: " << GetLastError();
+    }
+    ScratchProgram(const ScratchProgram&) = delete;
+    ScratchProgram& operator=(const ScratchProgram&) = delete;
+
+    const std::wstring& folder() const { return folder_; }
+    std::wstring exe() const { return folder_ + exeName_; }
+
+  private:
+    std::wstring exeName_;
+    std::wstring folder_;
+};
 
 struct Expected
 {
@@ -87,7 +133,7 @@ void CommandsAndLabelLaunchTheirPages(const std::wstring& site)
 void SettingsPagesStartOnlyTheSystemsPrograms()
 {
     ScratchProgram scratch;
-    ScratchProgram current(L"current", L"");
+    ScratchProgram current(L"current", false);
     ShellRecorder recorder(scratch.folder());
     recorder.Plant(scratch.folder());
     recorder.Plant(current.folder());
@@ -183,4 +229,40 @@ TEST(ProgramMenu, AltPThenExitEndsWithZero)
 TEST(GermanProgramMenu, AltPThenBeendenEndsWithZero)
 {
     AltPThenLastEntryExits();
+}
+
+// A netapi32.dll planted beside a copy of tarvelin-cli, say in Downloads, never runs (it would
+// say so on standard error): netapi32 is loaded from the system folder only. The account is
+// local, so that the account check really loads netapi32, and a name Wine does not know shows
+// that the system's netapi32 answered.
+TEST(CliPlantedDll, NeverRunsBesideTheConsoleProgram)
+{
+    // Wine looks beside the program first only for a DLL overridden "n,b", as Windows does for
+    // any DLL that is no KnownDLL: this test's ctest entry sets that.
+    wchar_t overrides[256] = {};
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, ARRAYSIZE(overrides));
+    ASSERT_TRUE(GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version") == nullptr ||
+                wcsstr(overrides, L"netapi32=n,b") != nullptr)
+        << "WINEDLLOVERRIDES lacks netapi32=n,b";
+
+    const std::wstring cli = CliPath();
+    ScratchProgram scratch(L"plant", true, cli);
+    const std::wstring plant =
+        cli.substr(0, cli.rfind(L'\\')) + L"\\tests\\win32\\tarvelin_plant.dll";
+    ASSERT_TRUE(CopyFileW(plant.c_str(), (scratch.folder() + L"netapi32.dll").c_str(), FALSE))
+        << GetLastError();
+    StatusKeys keys;
+    const struct
+    {
+        std::wstring user;
+        std::string problems;
+    } cases[] = {{ThisUser(), "\"no-password\""},
+                 {L"nobody-here", "\"no-password\",\"unknown-user\""}};
+    for (const auto& c : cases)
+    {
+        keys.Hold(OnAs(ThisComputer(), c.user));
+        const CliResult result = RunCli(L"status --json", "", scratch.exe());
+        EXPECT_EQ(result.err, "") << Ascii(c.user);
+        EXPECT_TRUE(Contains(result.out, "\"problems\":[" + c.problems + "]")) << result.out;
+    }
 }

@@ -28,15 +28,6 @@ StatusSnapshot Healthy()
     return snapshot;
 }
 
-// The passwordless experience on, for an account of that domain and name elsewhere.
-void PasswordlessFor(StatusSnapshot& s, const wchar_t* domain, const wchar_t* user)
-{
-    s.passwordlessExperience = true;
-    s.domainIsThisComputer = false;
-    wcscpy(s.domain, domain);
-    wcscpy(s.user, user);
-}
-
 } // namespace
 
 TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
@@ -123,20 +114,23 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
         {"passwordless experience, local account",
          [](StatusSnapshot& s) { s.passwordlessExperience = true; }, true, "", 0},
         {"passwordless experience, Microsoft account",
-         [](StatusSnapshot& s) { PasswordlessFor(s, L"microsoftACCOUNT", L"me@outlook.com"); },
+         [](StatusSnapshot& s) {
+             s.passwordlessExperience = true;
+             wcscpy(s.domain, L"microsoftACCOUNT");
+         },
          true, "", 0},
         {"warnings that may stop it",
          [](StatusSnapshot& s) {
-             PasswordlessFor(s, L"CORP", L"kiosk");
+             s.domainIsThisComputer = false; // a domain account
              s.domainNotThisMachine = true;
              s.hiddenUserName = true;
+             s.passwordlessExperience = true;
              s.passwordProviderExcluded = true;
              s.wow64Leftovers = true;
-             s.easPolicies = true;
          },
          true,
-         "eas-policies domain-not-this-machine wow64-leftovers hidden-user-name "
-         "passwordless-experience password-provider-excluded",
+         "domain-not-this-machine wow64-leftovers hidden-user-name passwordless-experience "
+         "password-provider-excluded",
          0},
         // Off, only what matters then: leftovers in the 32-bit view may hold a password.
         {"off with the same warnings",
