@@ -299,6 +299,7 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         std::string causes;
         std::wstring user = L"kiosk";
         std::wstring easValues = L"";
+        bool netapiMissing = false;
     } cases[] = {
         {"healthy", {}, here, NERR_Success, 0, ""},
         {"EAS policy values, named; zeros and empty ones are none",
@@ -330,14 +331,11 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         {"another domain", {}, L"OLDNAME", NERR_UserNotFound, 0, "domain-not-this-machine"},
         // No local account name holds an "@", and the online services are no domains.
         {"a name@domain on this computer", {}, here, NERR_UserNotFound, 0, "", L"me@outlook.com"},
-        {"a Microsoft account",
-         {},
-         L"microsoftaccount",
-         NERR_UserNotFound,
-         0,
-         "",
-         L"me@outlook.com"},
+        {"a Microsoft account", {}, L"microsoftaccount", NERR_UserNotFound, 0, "", L"me@live.com"},
         {"an Entra ID account", {}, L"AZUREAD", NERR_UserNotFound, 0, "", L"kiosk@contoso.com"},
+        // Without netapi32 neither the account nor the domain is judged.
+        {"no netapi32, a local account", {}, here, NERR_UserNotFound, 0, "", L"kiosk", L"", true},
+        {"no netapi32, another domain", {}, L"OLDNAME", NERR_Success, 0, "", L"kiosk", L"", true},
         {"hidden user name",
          {{L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
            {{L"DontDisplayUserName", NumberValue(1)}}}},
@@ -385,39 +383,31 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         AccountDouble& accounts = ResetAccountDouble();
         accounts.userStatus = c.userStatus;
         accounts.flags = c.flags;
+        accounts.netapiMissing = c.netapiMissing;
 
         StatusSnapshot snapshot;
         ReadStatusSnapshot(snapshot);
         EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), c.causes) << c.name;
         EXPECT_EQ(snapshot.easValues, c.easValues) << c.name;
-        const bool local = (c.domain == here || c.domain == L".") && c.user == L"kiosk";
+        const bool local =
+            (c.domain == here || c.domain == L".") && c.user == L"kiosk" && !c.netapiMissing;
         EXPECT_EQ(accounts.asked,
                   local ? std::vector<std::wstring>{L"kiosk"} : std::vector<std::wstring>{})
             << c.name;
         EXPECT_FALSE(accounts.serverGiven) << c.name << ": the local database only";
     }
 
-    // The domain the computer is joined to, by its short name, is its own. Without netapi32
-    // neither the account nor the domain is judged.
-    const struct
-    {
-        std::wstring domain;
-        bool netapiMissing;
-    } joined[] = {{L"corp", false}, {L"corp", true}, {here, true}};
-    for (const auto& c : joined)
-    {
-        ScratchMachine machine;
-        WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")},
-                                         {L"DefaultDomainName", TextValue(c.domain)},
-                                         {L"DefaultUserName", TextValue(L"kiosk")}});
-        ResetLsaDouble().retrieveStatus = 0;
-        Lsa().retrieveValue = L"pw";
-        AccountDouble& accounts = ResetAccountDouble();
-        accounts.joined = NetSetupDomainName;
-        accounts.joinedName = L"CORP";
-        accounts.netapiMissing = c.netapiMissing;
-        StatusSnapshot snapshot;
-        ReadStatusSnapshot(snapshot);
-        EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), "") << c.netapiMissing;
-    }
+    // The domain the computer is joined to, by its short name, is its own.
+    ScratchMachine machine;
+    WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")},
+                                     {L"DefaultDomainName", TextValue(L"corp")},
+                                     {L"DefaultUserName", TextValue(L"kiosk")}});
+    ResetLsaDouble().retrieveStatus = 0;
+    Lsa().retrieveValue = L"pw";
+    AccountDouble& accounts = ResetAccountDouble();
+    accounts.joined = NetSetupDomainName;
+    accounts.joinedName = L"CORP";
+    StatusSnapshot snapshot;
+    ReadStatusSnapshot(snapshot);
+    EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), "");
 }
