@@ -1,7 +1,5 @@
 #include "account_check.h"
 
-#include <lm.h>
-
 namespace
 {
 bool SameName(const wchar_t* a, const wchar_t* b)
@@ -13,11 +11,11 @@ bool SameName(const wchar_t* a, const wchar_t* b)
 class NetBuffer
 {
   public:
-    NetBuffer() = default;
+    explicit NetBuffer(const AccountRoutines& routines) : routines_(routines) {}
     ~NetBuffer()
     {
         if (data_ != nullptr)
-            NetApiBufferFree(data_);
+            routines_.bufferFree(data_);
     }
     NetBuffer(const NetBuffer&) = delete;
     NetBuffer& operator=(const NetBuffer&) = delete;
@@ -30,6 +28,7 @@ class NetBuffer
     }
 
   private:
+    const AccountRoutines& routines_;
     LPBYTE data_ = nullptr;
 };
 } // namespace
@@ -45,14 +44,17 @@ bool IsForeignDomain(const wchar_t* domain)
 {
     if (domain[0] == L'\0' || IsThisComputer(domain))
         return false;
-    // The domain's own short name, as a domain member has it.
+    // The domain's own short name, as a domain member has it; without netapi32, no answer.
+    const AccountRoutines& routines = AccountDatabase();
+    if (routines.joinInformation == nullptr || routines.bufferFree == nullptr)
+        return false;
     NETSETUP_JOIN_STATUS joined = NetSetupUnknownStatus;
     LPWSTR joinedName = nullptr;
     bool member = false;
-    if (NetGetJoinInformation(nullptr, &joinedName, &joined) == NERR_Success)
+    if (routines.joinInformation(nullptr, &joinedName, &joined) == NERR_Success)
     {
         member = joined == NetSetupDomainName && SameName(domain, joinedName);
-        NetApiBufferFree(joinedName);
+        routines.bufferFree(joinedName);
     }
     if (member)
         return false;
@@ -65,8 +67,11 @@ bool IsForeignDomain(const wchar_t* domain)
 
 bool ReadLocalAccount(const wchar_t* user, LocalAccount& account)
 {
-    NetBuffer info;
-    const NET_API_STATUS status = NetUserGetInfo(nullptr, user, 1, info.Put());
+    const AccountRoutines& routines = AccountDatabase();
+    if (routines.userGetInfo == nullptr || routines.bufferFree == nullptr)
+        return false;
+    NetBuffer info(routines);
+    const NET_API_STATUS status = routines.userGetInfo(nullptr, user, 1, info.Put());
     if (status == NERR_UserNotFound)
     {
         account = LocalAccount();

@@ -4,11 +4,14 @@
 #pragma once
 #include <windows.h>
 
+#include <lm.h>
+
 // True when `domain` names this computer: "." or its name, in any letter case.
 bool IsThisComputer(const wchar_t* domain);
 
 // True when a non-empty `domain` is neither this computer nor the domain (or workgroup-free
 // DNS domain) it is joined to: a renamed computer keeps its old name in DefaultDomainName.
+// False when netapi32 cannot be had.
 bool IsForeignDomain(const wchar_t* domain);
 
 struct LocalAccount
@@ -20,5 +23,21 @@ struct LocalAccount
 };
 
 // Asks the local account database about `user`. False, with `account` untouched, when it
-// gives no certain answer (access refused, the service unreachable, ...).
+// gives no certain answer (access refused, the service unreachable, netapi32 missing, ...).
 bool ReadLocalAccount(const wchar_t* user, LocalAccount& account);
+
+// The netapi32 routines the checks above call.
+struct AccountRoutines
+{
+    NET_API_STATUS(WINAPI* userGetInfo)(LPCWSTR server, LPCWSTR user, DWORD level, LPBYTE* buffer);
+    NET_API_STATUS(WINAPI* joinInformation)
+    (LPCWSTR server, LPWSTR* name, PNETSETUP_JOIN_STATUS status);
+    NET_API_STATUS(WINAPI* bufferFree)(LPVOID buffer);
+};
+
+// netapi32's routines, looked up on first use from the system folder only: it is no KnownDLL,
+// so as an import it would be searched for beside the program before its first line runs. A
+// routine that cannot be found is null, and whatever needs it has no certain answer. Alone in
+// autologon/account_database.cpp, so that the Win32 tests and the stand-in build can link
+// their own in its place where Wine knows too few accounts.
+const AccountRoutines& AccountDatabase();

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "account_check.h"
+#include "bounded_text.h"
 #include "registry_value.h"
 #include "secret_read.h"
 #include "unique_handle.h"
@@ -13,6 +14,10 @@
 namespace
 {
 const wchar_t kPoliciesPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+const wchar_t kEasPath[] = L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies";
+
+// The longest name a registry value can have, and its terminator.
+constexpr DWORD kValueNameLimit = 16384;
 
 // Reads the machine's keys in one registry view. A key or value that does not exist reads as
 // absent; any other failure is kept in the snapshot, the first one only, and makes the whole
@@ -45,17 +50,27 @@ class Reader
         return read == ERROR_SUCCESS;
     }
 
-    // True when the key holds any value at all.
-    bool HasValues(const UniqueRegKey& key, const wchar_t* path)
+    // The name of the key's value at `index`; false when there is none, or when the list
+    // cannot be read (then the key is named as unreadable).
+    bool ValueName(const UniqueRegKey& key, const wchar_t* path, DWORD index,
+                   wchar_t (&name)[kValueNameLimit])
     {
-        DWORD values = 0;
-        if (!key)
-            return false;
-        const LONG queried =
-            RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                             &values, nullptr, nullptr, nullptr, nullptr);
-        Fail(queried, path, L"");
-        return queried == ERROR_SUCCESS && values != 0;
+        DWORD length = kValueNameLimit;
+        const LONG listed =
+            key ? RegEnumValueW(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr)
+                : ERROR_NO_MORE_ITEMS;
+        Fail(listed == ERROR_NO_MORE_ITEMS ? ERROR_SUCCESS : listed, path, L"");
+        return listed == ERROR_SUCCESS;
+    }
+
+    // The value of that name, when it exists and was read whole. The name is the caller's, not
+    // one of the reader's constants: a value that cannot be read is named by its key alone.
+    bool ReadListed(const UniqueRegKey& key, const wchar_t* path, const wchar_t* name,
+                    RegistryValue& value)
+    {
+        const LONG read = value.Read(key.Get(), name);
+        Fail(read, path, L"");
+        return read == ERROR_SUCCESS;
     }
 
   private:
@@ -103,10 +118,9 @@ bool ContainsAnyCase(const wchar_t* text, DWORD length, const wchar_t* part)
 // How one registry value decides a fact.
 enum class Test
 {
-    Number,   // a REG_DWORD equal to `number`
-    AnyValue, // the key holds any value at all (`name` unused)
-    AnyText,  // a text that holds anything
-    HasPart,  // a text that holds `part`, in any letter case
+    Number,  // a REG_DWORD equal to `number`
+    AnyText, // a text that holds anything
+    HasPart, // a text that holds `part`, in any letter case
 };
 
 // One row per fact that the registry alone decides: the next one is one row.
@@ -130,8 +144,6 @@ const FactRead kFactReads[] = {
     {&StatusSnapshot::passwordLessSignIn,
      L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\PasswordLess\\Device",
      L"DevicePasswordLessBuildVersion", Test::Number, 2, nullptr},
-    {&StatusSnapshot::easPolicies, L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies", nullptr,
-     Test::AnyValue, 0, nullptr},
     {&StatusSnapshot::hiddenUserName, kPoliciesPath, L"DontDisplayUserName", Test::Number, 1,
      nullptr},
     {&StatusSnapshot::passwordlessExperience,
@@ -145,8 +157,6 @@ const FactRead kFactReads[] = {
 bool Decides(Reader& reader, const FactRead& row)
 {
     const UniqueRegKey key = reader.Open(row.path);
-    if (row.test == Test::AnyValue)
-        return reader.HasValues(key, row.path);
     RegistryValue value;
     if (!reader.Read(key, row.path, row.name, value))
         return false;
@@ -161,8 +171,6 @@ bool Decides(Reader& reader, const FactRead& row)
         return value.HasText();
     case Test::HasPart:
         return value.Text(text, length) && ContainsAnyCase(text, length, row.part);
-    case Test::AnyValue:
-        break;
     }
     return false;
 }
@@ -195,13 +203,42 @@ bool HasWow64Leftovers(StatusSnapshot& snapshot)
     return leftovers;
 }
 
+// Which values under EAS\Policies hold anything but zeros. Microsoft documents that automatic
+// logon does not work while Exchange ActiveSync password restrictions are active, but not
+// which values make them so; a zero or empty value restricts nothing that is known.
+void ReadEasPolicies(Reader& reader, StatusSnapshot& snapshot)
+{
+    const UniqueRegKey key = reader.Open(kEasPath);
+    wchar_t name[kValueNameLimit];
+    for (DWORD index = 0; reader.ValueName(key, kEasPath, index, name); ++index)
+    {
+        RegistryValue value;
+        if (!reader.ReadListed(key, kEasPath, name, value))
+            continue;
+        bool holds = false;
+        for (DWORD i = 0; i < value.Size(); ++i)
+            holds = holds || value.Data()[i] != 0;
+        if (!holds)
+            continue;
+        // Whole names only: once one does not fit, the list is marked as cut.
+        wchar_t quoted[kFieldLimit + 1] = {};
+        snapshot.easValuesLonger =
+            snapshot.easValuesLonger ||
+            !(AppendText(quoted, ARRAYSIZE(quoted), snapshot.easPolicies ? L", \"" : L"\"") &&
+              AppendText(quoted, ARRAYSIZE(quoted), name) &&
+              AppendText(quoted, ARRAYSIZE(quoted), L"\"") &&
+              AppendText(snapshot.easValues, ARRAYSIZE(snapshot.easValues), quoted));
+        snapshot.easPolicies = true;
+    }
+}
+
 // For a local account only: a domain account is for its domain to judge, and a guess would
-// be worse than nothing.
+// be worse than nothing. No local account name holds an "@".
 void ReadAccount(StatusSnapshot& snapshot)
 {
     LocalAccount account;
     if (snapshot.user[0] == L'\0' || snapshot.userLonger || snapshot.domainLonger ||
-        !IsThisComputer(snapshot.domain) || !ReadLocalAccount(snapshot.user, account))
+        KindOfAccount(snapshot) != AccountKind::Local || !ReadLocalAccount(snapshot.user, account))
         return;
     snapshot.accountDisabled = account.disabled;
     snapshot.accountLocked = account.locked;
@@ -250,13 +287,19 @@ void ReadStatusSnapshot(StatusSnapshot& snapshot)
     }
     for (const FactRead& row : kFactReads)
         snapshot.*row.fact = Decides(reader, row) || snapshot.*row.fact;
+    ReadEasPolicies(reader, snapshot);
     snapshot.wow64Leftovers = HasWow64Leftovers(snapshot);
+    snapshot.domainIsThisComputer = !snapshot.domainLonger && IsThisComputer(snapshot.domain);
     snapshot.secret = ReadSecretState();
 
     // What only matters while it is on, and asks more than the registry.
     if (IsAutoAdminLogonOn(snapshot.autoAdminLogon))
     {
         ReadAccount(snapshot);
-        snapshot.domainNotThisMachine = !snapshot.domainLonger && IsForeignDomain(snapshot.domain);
+        // MicrosoftAccount and AzureAD name the online service, not a machine or a domain.
+        const AccountKind kind = KindOfAccount(snapshot);
+        snapshot.domainNotThisMachine =
+            !snapshot.domainLonger && kind != AccountKind::MicrosoftAccount &&
+            kind != AccountKind::EntraId && IsForeignDomain(snapshot.domain);
     }
 }

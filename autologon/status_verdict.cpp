@@ -1,5 +1,33 @@
 #include "status_verdict.h"
 
+namespace
+{
+// The same ASCII name, letters in any case; `name` is lower case.
+bool IsAsciiName(const wchar_t* text, const char* name)
+{
+    std::size_t i = 0;
+    for (; name[i] != '\0'; ++i)
+    {
+        const wchar_t c = text[i];
+        if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != static_cast<wchar_t>(name[i]))
+            return false;
+    }
+    return text[i] == L'\0';
+}
+} // namespace
+
+AccountKind KindOfAccount(const StatusSnapshot& snapshot)
+{
+    if (!snapshot.domainLonger && IsAsciiName(snapshot.domain, "microsoftaccount"))
+        return AccountKind::MicrosoftAccount;
+    if (!snapshot.domainLonger && IsAsciiName(snapshot.domain, "azuread"))
+        return AccountKind::EntraId;
+    bool at = false;
+    for (const wchar_t* c = snapshot.user; *c != L'\0'; ++c)
+        at = at || *c == L'@';
+    return snapshot.domainIsThisComputer && !at ? AccountKind::Local : AccountKind::Other;
+}
+
 bool IsAutoAdminLogonOn(const ValueForm& value)
 {
     return IsTextValue(value, L"1", true);
@@ -26,8 +54,6 @@ const CauseRow kCauses[kCauseCount] = {
     // At 0 Windows switches automatic logon off at the next start.
     {"logon-count-used-up", true, true,
      [](const StatusSnapshot& s) { return s.hasLogonCount && s.logonCount == 0; }},
-    // Microsoft documents that automatic logon does not work while EAS policies apply.
-    {"eas-policies", true, true, [](const StatusSnapshot& s) { return s.easPolicies; }},
     {"account-disabled", true, true, [](const StatusSnapshot& s) { return s.accountDisabled; }},
     {"account-locked", true, true, [](const StatusSnapshot& s) { return s.accountLocked; }},
     {"password-expired", true, true, [](const StatusSnapshot& s) { return s.passwordExpired; }},
@@ -41,14 +67,23 @@ const CauseRow kCauses[kCauseCount] = {
     // Read as off unless it is the text "1"; whether Windows honours other forms is not known.
     {"auto-admin-logon-unusual", false, false,
      [](const StatusSnapshot& s) { return !IsUsualAutoAdminLogon(s.autoAdminLogon); }},
+    // Microsoft documents that automatic logon does not work while EAS password restrictions
+    // are active, but not which values make them active: the values found are named.
+    {"eas-policies", false, true, [](const StatusSnapshot& s) { return s.easPolicies; }},
     // A renamed computer keeps its old name here, and the logon then fails.
     {"domain-not-this-machine", false, true,
      [](const StatusSnapshot& s) { return s.domainNotThisMachine; }},
     // Written by some 32-bit tool: Windows never reads them, but a password there is readable.
     {"wow64-leftovers", false, false, [](const StatusSnapshot& s) { return s.wow64Leftovers; }},
     {"hidden-user-name", false, true, [](const StatusSnapshot& s) { return s.hiddenUserName; }},
+    // Microsoft documents that it leaves local accounts alone and affects Entra ID accounts
+    // only; a Microsoft account is none, a domain's or a name@domain may be one.
     {"passwordless-experience", false, true,
-     [](const StatusSnapshot& s) { return s.passwordlessExperience; }},
+     [](const StatusSnapshot& s) {
+         const AccountKind kind = KindOfAccount(s);
+         return s.passwordlessExperience && kind != AccountKind::Local &&
+                kind != AccountKind::MicrosoftAccount;
+     }},
     {"password-provider-excluded", false, true,
      [](const StatusSnapshot& s) { return s.passwordProviderExcluded; }},
 };

@@ -21,21 +21,27 @@ struct StatusSnapshot
     bool domainLonger = false;            // ... and it holds more than that
     wchar_t user[kFieldLimit + 1] = {};   // DefaultUserName, likewise
     bool userLonger = false;
-    bool plainTextPassword = false; // a DefaultPassword value in the Winlogon key holds text
-    bool hasLogonCount = false;     // AutoLogonCount exists as a number
+    bool domainIsThisComputer = false; // DefaultDomainName is "." or this computer's name
+    bool plainTextPassword = false;    // a DefaultPassword value in the Winlogon key holds text
+    bool hasLogonCount = false;        // AutoLogonCount exists as a number
     std::uint32_t logonCount = 0;
     bool legalNotice = false;        // a LegalNoticeCaption or LegalNoticeText holds text
     bool passwordLessSignIn = false; // DevicePasswordLessBuildVersion is 2
     SecretState secret = SecretState::Unknown;
 
-    // What the account database says of DefaultUserName, for a local account only: a domain
-    // account is judged by the domain, and a guess would be worse than nothing.
+    // What the account database says of DefaultUserName, for a local account only (see
+    // AccountKind): a domain account is judged by the domain, and a guess would be worse than
+    // nothing.
     bool accountDisabled = false;
     bool accountLocked = false;
     bool passwordExpired = false;
     bool unknownUser = false;
 
-    bool easPolicies = false; // Exchange ActiveSync password policies are in force
+    // Values under EAS\Policies that hold anything but zeros: Exchange ActiveSync password
+    // policies may be in force. Their names, quoted and separated by ", ", as far as they fit.
+    bool easPolicies = false;
+    wchar_t easValues[kFieldLimit + 1] = {};
+    bool easValuesLonger = false;
     bool domainNotThisMachine =
         false;                   // DefaultDomainName names neither this computer nor its domain
     bool wow64Leftovers = false; // Winlogon values in the 32-bit view differ from the real ones
@@ -59,7 +65,6 @@ enum class Cause : unsigned int
     NoPassword,
     NoUser,
     LogonCountUsedUp,
-    EasPolicies,
     AccountDisabled,
     AccountLocked,
     PasswordExpired,
@@ -69,6 +74,7 @@ enum class Cause : unsigned int
     LogonCount,
     SecretUnknown,
     AutoAdminLogonUnusual,
+    EasPolicies,
     DomainNotThisMachine,
     Wow64Leftovers,
     HiddenUserName,
@@ -108,6 +114,17 @@ struct StatusVerdict
 };
 
 StatusVerdict JudgeStatus(const StatusSnapshot& snapshot);
+
+// Who holds the account of DefaultDomainName and DefaultUserName, as far as the names tell.
+enum class AccountKind
+{
+    Local,            // this computer's account database: the domain is this computer, and the
+                      // name holds no "@", which no local account name may hold
+    MicrosoftAccount, // the domain MicrosoftAccount, in any letter case
+    EntraId,          // the domain AzureAD, in any letter case: Microsoft Entra ID
+    Other,            // a domain, or a name@domain on this computer (a user principal name)
+};
+AccountKind KindOfAccount(const StatusSnapshot& snapshot);
 
 // Automatic logon is on: AutoAdminLogon is the text "1" (REG_SZ or REG_EXPAND_SZ).
 bool IsAutoAdminLogonOn(const ValueForm& value);

@@ -1,6 +1,6 @@
 #include "wow64.h"
 
-#include "kernel32_routine.h"
+#include "system_routine.h"
 
 DWORD g_registryView = 0;
 

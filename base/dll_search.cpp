@@ -1,6 +1,6 @@
 #include "dll_search.h"
 
-#include "kernel32_routine.h"
+#include "system_routine.h"
 
 BOOL RestrictDllSearchToSystem()
 {

@@ -38,6 +38,8 @@ void AddCause(TextBuffer& out, Cause cause, const StatusSnapshot& snapshot, cons
         detail.AddNumber(snapshot.logonCount);
     else if (cause == Cause::AutoAdminLogonUnusual)
         AddForm(detail, snapshot.autoAdminLogon);
+    else if (cause == Cause::EasPolicies)
+        detail.Add(snapshot.easValues).Add(snapshot.easValuesLonger ? kCutMark : L"");
     out.Add(sentence, mark).Add(detail.Text()).Add(sentence + mark + 2);
 }
 

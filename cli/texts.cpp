@@ -108,8 +108,6 @@ const CliTexts kEnglish = {
      u8"no user name is set.",
      u8"the logon count is used up (AutoLogonCount 0), so Windows switches automatic logon off "
      u8"at the next start.",
-     u8"Exchange ActiveSync password policies are in force (EAS\\Policies), and automatic logon "
-     u8"does not work with them.",
      u8"the account is disabled.", u8"the account is locked out.",
      u8"the account's password has expired or must be changed at the next logon.",
      u8"this computer has no account of that name.",
@@ -118,6 +116,9 @@ const CliTexts kEnglish = {
      u8"whether a password is stored is unknown: reading it needs administrator rights.",
      u8"AutoAdminLogon holds {}, not the text \"0\" or \"1\" as Windows writes it; whether "
      u8"Windows takes that form is not known.",
+     u8"Exchange ActiveSync policies stand under EAS\\Policies ({}); automatic logon does not "
+     u8"work while their password restrictions are active, and which values make them so is "
+     u8"not documented.",
      u8"the domain is neither this computer's name nor the domain it is joined to (was the "
      u8"computer renamed?), so the logon may fail.",
      u8"Winlogon values stand in the 32-bit registry view (WOW6432Node), where Windows never "
@@ -262,8 +263,6 @@ const CliTexts kGerman = {
      u8"es ist kein Benutzername gesetzt.",
      u8"der Anmeldez\u00e4hler ist aufgebraucht (AutoLogonCount 0), daher schaltet Windows die "
      u8"automatische Anmeldung beim n\u00e4chsten Start aus.",
-     u8"Kennwortrichtlinien von Exchange ActiveSync gelten (EAS\\Policies), und mit ihnen "
-     u8"funktioniert die automatische Anmeldung nicht.",
      u8"das Konto ist deaktiviert.", u8"das Konto ist gesperrt.",
      u8"das Passwort des Kontos ist abgelaufen oder muss bei der n\u00e4chsten Anmeldung "
      u8"ge\u00e4ndert werden.",
@@ -274,6 +273,9 @@ const CliTexts kGerman = {
      u8"n\u00f6tig.",
      u8"AutoAdminLogon enth\u00e4lt {}, nicht den Text \"0\" oder \"1\", wie Windows ihn "
      u8"schreibt; ob Windows diese Form annimmt, ist nicht bekannt.",
+     u8"unter EAS\\Policies stehen Richtlinien von Exchange ActiveSync ({}); solange deren "
+     u8"Kennwortbeschr\u00e4nkungen aktiv sind, funktioniert die automatische Anmeldung nicht, "
+     u8"und welche Werte sie aktiv machen, ist nicht dokumentiert.",
      u8"die Dom\u00e4ne ist weder der Name dieses Computers noch seine Dom\u00e4ne (wurde der "
      u8"Computer umbenannt?), daher kann die Anmeldung scheitern.",
      u8"Winlogon-Werte stehen in der 32-Bit-Ansicht der Registrierung (WOW6432Node), wo Windows "

@@ -8,7 +8,8 @@
 TARVELIN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${TARVELIN_WINEPREFIX:-$TARVELIN_ROOT/build/wineprefix}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# A test adds its own overrides through TARVELIN_DLL_OVERRIDES (name=n,b;...).
+export WINEDLLOVERRIDES="mscoree,mshtml=${TARVELIN_DLL_OVERRIDES:+;$TARVELIN_DLL_OVERRIDES}"
 export WINELOADER=/usr/lib/wine/wine64
 TARVELIN_WINESERVER=/usr/lib/wine/wineserver64
 # Where the set-up keeps what it found out about this machine.

@@ -1,12 +1,15 @@
 // The real program under Wine: what its menu commands and its link label start through the
 // shell, and the Program menu from the keyboard. A recorder stands in for the browser,
 // control.exe and explorer.exe, so the test sees the exact file, parameters and show command.
+// Neither program starts or loads what is planted beside it.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "../win32/real_input.h"
+#include "cli_runner.h"
 #include "driver.h"
 #include "resource.h"
 #include "shell_recorder.h"
@@ -18,12 +21,14 @@ const std::wstring kSiteEnglish = L"" TARVELIN_SITE_EN;
 const std::wstring kProductQuery = L"?page=Windows/Tools/Tarvelin/1";
 const std::wstring kDonationQuery = L"?paypal&Program=Tarvelin";
 
-// A folder of its own, by default with a copy of Tarvelin.exe, so that other programs can
-// stand beside it; removed with everything in it afterwards.
+// A folder of its own, by default with a copy of Tarvelin.exe (or of `program`), so that other
+// programs can stand beside it; removed with everything in it afterwards.
 class ScratchProgram
 {
   public:
-    explicit ScratchProgram(const wchar_t* name = L"links", bool withProgram = true)
+    explicit ScratchProgram(const wchar_t* name = L"links", bool withProgram = true,
+                            const std::wstring& program = TarvelinPath())
+        : exeName_(program.substr(program.rfind(L'\\') + 1))
     {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
@@ -32,7 +37,7 @@ class ScratchProgram
         EXPECT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << GetLastError();
         if (withProgram)
         {
-            EXPECT_TRUE(CopyFileW(TarvelinPath().c_str(), exe().c_str(), FALSE)) << GetLastError();
+            EXPECT_TRUE(CopyFileW(program.c_str(), exe().c_str(), FALSE)) << GetLastError();
         }
     }
     ~ScratchProgram()
@@ -52,9 +57,10 @@ class ScratchProgram
     ScratchProgram& operator=(const ScratchProgram&) = delete;
 
     const std::wstring& folder() const { return folder_; }
-    std::wstring exe() const { return folder_ + L"Tarvelin.exe"; }
+    std::wstring exe() const { return folder_ + exeName_; }
 
   private:
+    std::wstring exeName_;
     std::wstring folder_;
 };
 
@@ -223,4 +229,40 @@ TEST(ProgramMenu, AltPThenExitEndsWithZero)
 TEST(GermanProgramMenu, AltPThenBeendenEndsWithZero)
 {
     AltPThenLastEntryExits();
+}
+
+// A netapi32.dll planted beside a copy of tarvelin-cli, say in Downloads, never runs (it would
+// say so on standard error): netapi32 is loaded from the system folder only. The account is
+// local, so that the account check really loads netapi32, and a name Wine does not know shows
+// that the system's netapi32 answered.
+TEST(CliPlantedDll, NeverRunsBesideTheConsoleProgram)
+{
+    // Wine looks beside the program first only for a DLL overridden "n,b", as Windows does for
+    // any DLL that is no KnownDLL: this test's ctest entry sets that.
+    wchar_t overrides[256] = {};
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, ARRAYSIZE(overrides));
+    ASSERT_TRUE(GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version") == nullptr ||
+                wcsstr(overrides, L"netapi32=n,b") != nullptr)
+        << "WINEDLLOVERRIDES lacks netapi32=n,b";
+
+    const std::wstring cli = CliPath();
+    ScratchProgram scratch(L"plant", true, cli);
+    const std::wstring plant =
+        cli.substr(0, cli.rfind(L'\\')) + L"\\tests\\win32\\tarvelin_plant.dll";
+    ASSERT_TRUE(CopyFileW(plant.c_str(), (scratch.folder() + L"netapi32.dll").c_str(), FALSE))
+        << GetLastError();
+    StatusKeys keys;
+    const struct
+    {
+        std::wstring user;
+        std::string problems;
+    } cases[] = {{ThisUser(), "\"no-password\""},
+                 {L"nobody-here", "\"no-password\",\"unknown-user\""}};
+    for (const auto& c : cases)
+    {
+        keys.Hold(OnAs(ThisComputer(), c.user));
+        const CliResult result = RunCli(L"status --json", "", scratch.exe());
+        EXPECT_EQ(result.err, "") << Ascii(c.user);
+        EXPECT_TRUE(Contains(result.out, "\"problems\":[" + c.problems + "]")) << result.out;
+    }
 }

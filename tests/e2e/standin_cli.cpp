@@ -7,7 +7,8 @@
 // - LogonUserW, which Wine grants to everyone: with TARVELIN_STANDIN_LOGON_ERROR set it fails
 //   with that Win32 error.
 // - the local account database, which Wine fills with the user running Wine alone: with
-//   TARVELIN_STANDIN_ACCOUNT_FLAGS set, NetUserGetInfo answers every name with those flags.
+//   TARVELIN_STANDIN_ACCOUNT_FLAGS set, NetUserGetInfo answers every name with those flags
+//   (this build's AccountDatabase() hands it out in place of netapi32's).
 // Everything else, the registry and LsaOpenPolicy included, is Wine's own.
 #include <windows.h>
 
@@ -16,6 +17,7 @@
 
 #include <cwchar>
 
+#include "account_check.h"
 #include "commands.h"
 
 namespace
@@ -108,22 +110,25 @@ extern "C" NTSTATUS NTAPI LsaFreeMemory(PVOID buffer)
     return 0;
 }
 
-extern "C" NET_API_STATUS WINAPI NetUserGetInfo(LPCWSTR server, LPCWSTR user, DWORD level,
-                                                LPBYTE* buffer)
+namespace
+{
+NET_API_STATUS WINAPI StandInUserGetInfo(LPCWSTR server, LPCWSTR user, DWORD level, LPBYTE* buffer)
 {
     DWORD flags = 0;
     if (!NumberFromEnvironment(L"TARVELIN_STANDIN_ACCOUNT_FLAGS", flags))
-    {
-        // Wine's own answer.
-        using NetUserGetInfoFn = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, DWORD, LPBYTE*);
-        const auto real = reinterpret_cast<NetUserGetInfoFn>(reinterpret_cast<void*>(
-            GetProcAddress(LoadLibraryW(L"netapi32.dll"), "NetUserGetInfo")));
-        return real(server, user, level, buffer);
-    }
+        return NetUserGetInfo(server, user, level, buffer); // Wine's own answer
     LPVOID info = nullptr;
     NetApiBufferAllocate(sizeof(USER_INFO_1), &info);
     ZeroMemory(info, sizeof(USER_INFO_1));
     static_cast<USER_INFO_1*>(info)->usri1_flags = flags;
     *buffer = static_cast<LPBYTE>(info);
     return NERR_Success;
+}
+} // namespace
+
+const AccountRoutines& AccountDatabase()
+{
+    static const AccountRoutines routines = {StandInUserGetInfo, NetGetJoinInformation,
+                                             NetApiBufferFree};
+    return routines;
 }

@@ -128,6 +128,9 @@ TEST(StatusReport, TextOneFactALine)
     snapshot.hasLogonCount = true;
     snapshot.logonCount = 2;
     snapshot.passwordLessSignIn = true;
+    snapshot.easPolicies = true;
+    wcscpy(snapshot.easValues, L"\"1\", \"7\"");
+    snapshot.easValuesLonger = true;
     wchar_t storage[kStatusReportCapacity];
     TextBuffer out(storage, kStatusReportCapacity);
     ComposeStatusText(snapshot, JudgeStatus(snapshot), TextsFor(false), out);
@@ -147,6 +150,9 @@ TEST(StatusReport, TextOneFactALine)
                  L"administrator rights.\n"
                  L"Warning: AutoAdminLogon holds REG_EXPAND_SZ \"1\", not the text \"0\" or "
                  L"\"1\" as Windows writes it; whether Windows takes that form is not known.\n"
+                 L"Warning: Exchange ActiveSync policies stand under EAS\\Policies (\"1\", "
+                 L"\"7\"\u2026); automatic logon does not work while their password restrictions "
+                 L"are active, and which values make them so is not documented.\n"
                  L"Result: automatic logon is on, but the problems above stop it.\n");
 }
 
@@ -231,6 +237,10 @@ TEST(StatusReport, WorstCaseFits)
         snapshot.logonCount = 4294967295u;
         snapshot.passwordLessSignIn = true;
         snapshot.legalNotice = true;
+        snapshot.easPolicies = true;
+        for (size_t i = 0; i < kFieldLimit; ++i)
+            snapshot.easValues[i] = kHigh;
+        snapshot.easValuesLonger = true;
         const StatusVerdict verdict = JudgeStatus(snapshot);
         wchar_t storage[kStatusReportCapacity];
         TextBuffer json(storage, kStatusReportCapacity);
@@ -258,7 +268,8 @@ TEST(StatusReport, EveryCauseHasItsSentence)
             ASSERT_NE(sentence, nullptr) << kCauses[i].id << (german ? " (German)" : "");
             const bool detail = std::string(sentence).find("{}") != std::string::npos;
             const bool withDetail = static_cast<Cause>(i) == Cause::LogonCount ||
-                                    static_cast<Cause>(i) == Cause::AutoAdminLogonUnusual;
+                                    static_cast<Cause>(i) == Cause::AutoAdminLogonUnusual ||
+                                    static_cast<Cause>(i) == Cause::EasPolicies;
             EXPECT_EQ(detail, withDetail) << kCauses[i].id;
         }
     }

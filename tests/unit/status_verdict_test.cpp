@@ -22,6 +22,7 @@ StatusSnapshot Healthy()
     StatusSnapshot snapshot;
     snapshot.autoAdminLogon = TextForm(L"1");
     wcscpy(snapshot.domain, L"PC");
+    snapshot.domainIsThisComputer = true;
     wcscpy(snapshot.user, L"kiosk");
     snapshot.secret = SecretState::Present;
     return snapshot;
@@ -98,7 +99,8 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
              s.hasLogonCount = true;
          },
          true, "passwordless-sign-in legal-notice no-password no-user logon-count-used-up", 6},
-        {"EAS policies", [](StatusSnapshot& s) { s.easPolicies = true; }, true, "eas-policies", 6},
+        // Which values make them active is not documented: a warning.
+        {"EAS policies", [](StatusSnapshot& s) { s.easPolicies = true; }, true, "eas-policies", 0},
         {"account disabled and locked",
          [](StatusSnapshot& s) {
              s.accountDisabled = true;
@@ -108,8 +110,18 @@ TEST(StatusVerdict, EachCauseItsVerdictAndExitCode)
         {"password expired", [](StatusSnapshot& s) { s.passwordExpired = true; }, true,
          "password-expired", 6},
         {"unknown user", [](StatusSnapshot& s) { s.unknownUser = true; }, true, "unknown-user", 6},
+        // Documented for Entra ID accounts, not for local ones nor Microsoft accounts.
+        {"passwordless experience, local account",
+         [](StatusSnapshot& s) { s.passwordlessExperience = true; }, true, "", 0},
+        {"passwordless experience, Microsoft account",
+         [](StatusSnapshot& s) {
+             s.passwordlessExperience = true;
+             wcscpy(s.domain, L"microsoftACCOUNT");
+         },
+         true, "", 0},
         {"warnings that may stop it",
          [](StatusSnapshot& s) {
+             s.domainIsThisComputer = false; // a domain account
              s.domainNotThisMachine = true;
              s.hiddenUserName = true;
              s.passwordlessExperience = true;

@@ -1,5 +1,7 @@
 #include "account_double.h"
 
+#include "account_check.h"
+
 namespace
 {
 AccountDouble g_accounts;
@@ -11,16 +13,8 @@ LPBYTE Allocate(DWORD bytes)
     ZeroMemory(buffer, bytes);
     return static_cast<LPBYTE>(buffer);
 }
-} // namespace
 
-AccountDouble& ResetAccountDouble()
-{
-    g_accounts = AccountDouble{};
-    return g_accounts;
-}
-
-extern "C" NET_API_STATUS WINAPI NetUserGetInfo(LPCWSTR server, LPCWSTR user, DWORD level,
-                                                LPBYTE* buffer)
+NET_API_STATUS WINAPI DoubleUserGetInfo(LPCWSTR server, LPCWSTR user, DWORD level, LPBYTE* buffer)
 {
     g_accounts.asked.push_back(user);
     g_accounts.serverGiven = g_accounts.serverGiven || server != nullptr;
@@ -33,12 +27,26 @@ extern "C" NET_API_STATUS WINAPI NetUserGetInfo(LPCWSTR server, LPCWSTR user, DW
     return NERR_Success;
 }
 
-extern "C" NET_API_STATUS WINAPI NetGetJoinInformation(LPCWSTR, LPWSTR* name,
-                                                       PNETSETUP_JOIN_STATUS status)
+NET_API_STATUS WINAPI DoubleJoinInformation(LPCWSTR, LPWSTR* name, PNETSETUP_JOIN_STATUS status)
 {
     const auto bytes = static_cast<DWORD>((g_accounts.joinedName.size() + 1) * sizeof(wchar_t));
     *name = reinterpret_cast<LPWSTR>(Allocate(bytes));
     CopyMemory(*name, g_accounts.joinedName.c_str(), bytes);
     *status = g_accounts.joined;
     return NERR_Success;
+}
+} // namespace
+
+AccountDouble& ResetAccountDouble()
+{
+    g_accounts = AccountDouble{};
+    return g_accounts;
+}
+
+const AccountRoutines& AccountDatabase()
+{
+    static const AccountRoutines routines = {DoubleUserGetInfo, DoubleJoinInformation,
+                                             NetApiBufferFree};
+    static const AccountRoutines none = {};
+    return g_accounts.netapiMissing ? none : routines;
 }

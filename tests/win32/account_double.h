@@ -1,6 +1,6 @@
-// Stand-ins for the local account database and the domain membership, replaced at link time
-// (mingw declares the netapi32 calls without dllimport). Under Wine, NetUserGetInfo knows only
-// the user that runs Wine; a disabled, locked or expired account needs a stand-in.
+// Stand-ins for the local account database and the domain membership: this program's
+// AccountDatabase() hands them out in place of netapi32's routines. Under Wine, NetUserGetInfo
+// knows only the user that runs Wine; a disabled, locked or expired account needs a stand-in.
 #pragma once
 #include <windows.h>
 
@@ -16,6 +16,8 @@ struct AccountDouble
     DWORD flags = 0;
     std::vector<std::wstring> asked; // the user names asked about, the server null each time
     bool serverGiven = false;
+
+    bool netapiMissing = false; // AccountDatabase() finds no routine at all
 
     // NetGetJoinInformation: as Wine answers, a workgroup.
     NETSETUP_JOIN_STATUS joined = NetSetupWorkgroupName;

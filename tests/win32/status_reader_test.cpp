@@ -315,6 +315,7 @@ std::wstring ThisComputer()
 TEST(StatusCauses, EachReadDecidesItsCause)
 {
     const std::wstring here = ThisComputer();
+    const wchar_t kEas[] = L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies";
     const wchar_t kProvider[] = L"{60B78E88-EAD8-445C-9CFD-0B87F74EA6CD}";
     const struct
     {
@@ -324,16 +325,26 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         NET_API_STATUS userStatus;
         DWORD flags;
         std::string causes;
+        std::wstring user = L"kiosk";
+        std::wstring easValues = L"";
+        bool netapiMissing = false;
     } cases[] = {
         {"healthy", {}, here, NERR_Success, 0, ""},
-        {"EAS policies in force",
-         {{L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies", {{L"2", TextValue(L"1")}}}},
+        {"EAS policy values, named; zeros and empty ones are none",
+         {{kEas,
+           {{L"1", NumberValue(0)},
+            {L"2", NumberValue(4)},
+            {L"3", TextValue(L"")},
+            {L"7", TextValue(L"900")}}}},
          here,
          NERR_Success,
          0,
-         "eas-policies"},
-        {"an empty EAS key is none",
-         {{L"SYSTEM\\CurrentControlSet\\Control\\EAS\\Policies", {}}},
+         "eas-policies",
+         L"kiosk",
+         L"\"2\", \"7\""},
+        {"an empty EAS key is none", {{kEas, {}}}, here, NERR_Success, 0, ""},
+        {"EAS policy values that are all zero are none",
+         {{kEas, {{L"1", NumberValue(0)}, {L"2", Raw(REG_BINARY, {0, 0})}}}},
          here,
          NERR_Success,
          0,
@@ -346,6 +357,13 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         // A domain account is the domain's to judge; but a domain that is neither this
         // computer nor its own is suspect.
         {"another domain", {}, L"OLDNAME", NERR_UserNotFound, 0, "domain-not-this-machine"},
+        // No local account name holds an "@", and the online services are no domains.
+        {"a name@domain on this computer", {}, here, NERR_UserNotFound, 0, "", L"me@outlook.com"},
+        {"a Microsoft account", {}, L"microsoftaccount", NERR_UserNotFound, 0, "", L"me@live.com"},
+        {"an Entra ID account", {}, L"AZUREAD", NERR_UserNotFound, 0, "", L"kiosk@contoso.com"},
+        // Without netapi32 neither the account nor the domain is judged.
+        {"no netapi32, a local account", {}, here, NERR_UserNotFound, 0, "", L"kiosk", L"", true},
+        {"no netapi32, another domain", {}, L"OLDNAME", NERR_Success, 0, "", L"kiosk", L"", true},
         {"hidden user name",
          {{L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
            {{L"DontDisplayUserName", NumberValue(1)}}}},
@@ -353,13 +371,14 @@ TEST(StatusCauses, EachReadDecidesItsCause)
          NERR_Success,
          0,
          "hidden-user-name"},
-        {"passwordless experience",
+        {"passwordless experience, for a user principal name",
          {{L"SOFTWARE\\Microsoft\\PolicyManager\\current\\device\\Authentication",
            {{L"EnablePasswordlessExperience", NumberValue(1)}}}},
          here,
          NERR_Success,
          0,
-         "passwordless-experience"},
+         "passwordless-experience",
+         L"kiosk@contoso.com"},
         {"password provider excluded, among others and in capitals",
          {{L"SOFTWARE\\Policies\\Microsoft\\Windows\\System",
            {{L"ExcludedCredentialProviders",
@@ -383,7 +402,7 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         ASSERT_TRUE(machine.ready());
         WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(L"1")},
                                          {L"DefaultDomainName", TextValue(c.domain)},
-                                         {L"DefaultUserName", TextValue(L"kiosk")}});
+                                         {L"DefaultUserName", TextValue(c.user)}});
         for (const auto& [path, values] : c.keys)
             Put(path, values);
         LsaDouble& lsa = ResetLsaDouble();
@@ -392,11 +411,14 @@ TEST(StatusCauses, EachReadDecidesItsCause)
         AccountDouble& accounts = ResetAccountDouble();
         accounts.userStatus = c.userStatus;
         accounts.flags = c.flags;
+        accounts.netapiMissing = c.netapiMissing;
 
         StatusSnapshot snapshot;
         ReadStatusSnapshot(snapshot);
         EXPECT_EQ(CauseNames(JudgeStatus(snapshot)), c.causes) << c.name;
-        const bool local = c.domain == here || c.domain == L".";
+        EXPECT_EQ(snapshot.easValues, c.easValues) << c.name;
+        const bool local =
+            (c.domain == here || c.domain == L".") && c.user == L"kiosk" && !c.netapiMissing;
         EXPECT_EQ(accounts.asked,
                   local ? std::vector<std::wstring>{L"kiosk"} : std::vector<std::wstring>{})
             << c.name;
