@@ -2,6 +2,8 @@
 
 #include "wipe.h"
 
+const char* const kDscOperationNames[5] = {"get", "set", "set --check", "test", "export"};
+
 const char* const kDscPropertyNames[kDscPropertyCount] = {
     "user",   "domain",          "logonCount", "password", "checkCredentials",
     "_exist", "_inDesiredState", "problems",   "warnings",

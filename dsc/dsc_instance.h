@@ -15,6 +15,8 @@ enum class DscOperation : unsigned char
     Test,
     Export
 };
+// The words after "tarvelin-cli dsc" that name each, as the manifest gives them.
+extern const char* const kDscOperationNames[5];
 
 // The properties of the instance schema, in its order.
 enum class DscProperty : unsigned char
