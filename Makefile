@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files clean format screenshots fuzz fuzz-targets fuzz-check
+.PHONY: all setup $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files manifests clean format screenshots fuzz fuzz-targets fuzz-check
 
 all: win64
 
@@ -73,7 +73,7 @@ SOURCES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 format:
 	@clang-format -i $(SOURCES)
 
-checks: check-format layers cppcheck tidy ci-files
+checks: check-format layers cppcheck tidy ci-files manifests
 
 check-format: setup
 	@clang-format --dry-run --Werror $(SOURCES) || { echo "clang-format: run 'make format'"; exit 1; }
@@ -93,3 +93,10 @@ tidy: host win64 fuzz-targets
 # forge's runners run.
 ci-files: setup
 	@node scripts/check-ci.js
+
+# The DSC resource manifest that the build writes, against the official schemas, by the
+# checker kept beside the project in ../shared (CI has it).
+SHARED_CHECKER = ../shared/tools/check-manifests.js
+manifests: win64
+	@if [ -f $(SHARED_CHECKER) ]; then node $(SHARED_CHECKER) build/win64/tarvelin.dsc.resource.json; \
+	else echo "manifests: $(SHARED_CHECKER) is not there: the DSC resource manifest was not checked"; fi

@@ -101,8 +101,6 @@ JsonToken JsonReader::Next()
 {
     if (token_ == JsonToken::Error || token_ == JsonToken::End)
         return token_;
-    if (static_cast<unsigned long long>(size_) > 0xFFFFFFFFull) // keys are kept as 32-bit offsets
-        return Fail(JsonError::Syntax, 0);
     SkipWhitespace();
     const unsigned char c = pos_ < size_ ? bytes_[pos_] : 0;
     const bool object = depth_ > 0 && (objects_ & (1u << (depth_ - 1))) != 0;
@@ -206,7 +204,7 @@ JsonToken JsonReader::Key()
         return Fail(JsonError::Members, start);
     if (IsDuplicate())
         return Fail(JsonError::DuplicateKey, start);
-    keys_[object][members_[object]++] = static_cast<std::uint32_t>(tokenStart_);
+    keys_[object][members_[object]++] = tokenStart_;
     SkipWhitespace();
     if (pos_ == size_ || bytes_[pos_] != ':')
         return Fail(JsonError::Syntax, pos_);

@@ -120,5 +120,5 @@ class JsonReader
     std::uint32_t objects_ = 0; // bit d: the container at depth d + 1 is an object
     unsigned int members_[kJsonMaxDepth] = {};
     // Where each key of each open object starts, to find a key that stands twice.
-    std::uint32_t keys_[kJsonMaxDepth][kJsonMaxMembers] = {};
+    std::size_t keys_[kJsonMaxDepth][kJsonMaxMembers] = {};
 };
