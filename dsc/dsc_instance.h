@@ -37,7 +37,7 @@ constexpr unsigned int kDscPropertyCount = static_cast<unsigned int>(DscProperty
 extern const char* const kDscPropertyNames[kDscPropertyCount]; // as the schema spells them
 
 // More than this many bytes are refused unread.
-constexpr std::size_t kDscInputLimit = 64 * 1024;
+constexpr std::size_t kDscInputLimit = 65536; // 64 KiB
 constexpr std::uint32_t kDscLogonCountLimit = 999999;
 
 // Why an instance was refused; each has a stable id in kDscInputErrorIds.

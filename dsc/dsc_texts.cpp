@@ -11,6 +11,7 @@ const DscTexts kEnglish = {
         u8"the instance is not valid JSON ({f}, at byte {n}).",
         u8"{p} is given twice.",
         u8"the instance is not a JSON object.",
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one sentence, over three lines.
         u8"property {n} of the instance is not in the schema; it is not shown, in case it is a "
         u8"password. The schema has user, domain, logonCount, password, checkCredentials and "
         u8"_exist.",
@@ -50,6 +51,7 @@ const DscTexts kGerman = {
         u8"die Instanz ist kein g\u00fcltiges JSON ({f}, bei Byte {n}).",
         u8"{p} ist doppelt angegeben.",
         u8"die Instanz ist kein JSON-Objekt.",
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one sentence, over three lines.
         u8"Eigenschaft {n} der Instanz steht nicht im Schema; sie wird nicht gezeigt, falls sie "
         u8"ein Passwort ist. Das Schema kennt user, domain, logonCount, password, "
         u8"checkCredentials und _exist.",

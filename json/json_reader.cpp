@@ -113,7 +113,7 @@ JsonToken JsonReader::Next()
     case Expect::ValueOrClose:
     case Expect::KeyOrClose:
     case Expect::CommaOrClose:
-        if (c == (object ? '}' : ']'))
+        if (c == static_cast<unsigned char>(object ? '}' : ']'))
         {
             ++pos_;
             --depth_;

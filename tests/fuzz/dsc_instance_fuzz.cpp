@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "dsc_instance.h"
 #include "fuzz_check.h"
@@ -44,9 +45,8 @@ void AddMember(std::string& out, const char* name, const std::string& value)
 std::string Quoted(const wchar_t* text)
 {
     std::string out = "\"";
-    for (; *text != L'\0'; ++text)
+    for (const std::uint32_t unit : std::vector<std::uint32_t>(text, text + std::wcslen(text)))
     {
-        const auto unit = static_cast<unsigned int>(*text);
         char escape[8];
         std::snprintf(escape, sizeof escape, "\\u%04x", unit);
         out += unit >= 0x20 && unit < 0x7F && unit != '"' && unit != '\\'

@@ -37,15 +37,6 @@ TEST(DscLines, TraceLevelDecidesWhichLinesAreWritten)
 
 TEST(DscLines, InputRefusalsInEitherLanguage)
 {
-    const auto problem = [](DscInputError error, const char* property, std::size_t at,
-                            JsonError json) {
-        DscInputProblem p;
-        p.error = error;
-        p.property = property;
-        p.at = at;
-        p.json = json;
-        return p;
-    };
     const char* const password =
         kDscPropertyNames[static_cast<unsigned int>(DscProperty::Password)];
     const struct
@@ -55,19 +46,20 @@ TEST(DscLines, InputRefusalsInEitherLanguage)
         bool german;
         std::wstring line;
     } cases[] = {
-        {problem(DscInputError::WrongType, password, 0, JsonError::None), DscOperation::Get, false,
+        {DscInputProblem{DscInputError::WrongType, password, 0, JsonError::None}, DscOperation::Get,
+         false,
          LR"({"error":"instance refused (wrong-type): password takes a string, or )"
          LR"({\"secureString\": string}. Nothing was changed."})"},
-        {problem(DscInputError::InvalidJson, nullptr, 17, JsonError::Encoding), DscOperation::Set,
-         true,
+        {DscInputProblem{DscInputError::InvalidJson, nullptr, 17, JsonError::Encoding},
+         DscOperation::Set, true,
          L"{\"error\":\"Instanz abgelehnt (invalid-json): die Instanz ist kein g\u00fcltiges JSON "
          L"(kein UTF-8, oder ein Surrogat-Escape ohne sein Gegenst\u00fcck, bei Byte 17). "
          L"Nichts wurde ge\u00e4ndert.\"}"},
-        {problem(DscInputError::MissingPassword, nullptr, 0, JsonError::None), DscOperation::WhatIf,
-         false,
+        {DscInputProblem{DscInputError::MissingPassword, nullptr, 0, JsonError::None},
+         DscOperation::WhatIf, false,
          LR"({"error":"instance refused (missing-password): set --check with _exist true needs )"
          LR"(the password: a string, or a secureString parameter. Nothing was changed."})"},
-        {problem(DscInputError::DuplicateKey, nullptr, 7, JsonError::DuplicateKey),
+        {DscInputProblem{DscInputError::DuplicateKey, nullptr, 7, JsonError::DuplicateKey},
          DscOperation::Test, false,
          LR"({"error":"instance refused (duplicate-key): a key stands twice in one object )"
          LR"((at byte 7). Nothing was changed."})"},
@@ -88,8 +80,8 @@ TEST(DscLines, InputRefusalsInEitherLanguage)
     {
         for (unsigned int e = 1; e < static_cast<unsigned int>(DscInputError::Count); ++e)
         {
-            const DscInputProblem worst = problem(static_cast<DscInputError>(e), password,
-                                                  kDscInputLimit, JsonError::Members);
+            const DscInputProblem worst{static_cast<DscInputError>(e), password, kDscInputLimit,
+                                        JsonError::Members};
             wchar_t message[kDscLineCapacity];
             TextBuffer text(message, kDscLineCapacity);
             ComposeDscInputError(worst, DscOperation::WhatIf, DscTextsFor(german), text);
