@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup setup-signing $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files dist-manifests clean format screenshots fuzz fuzz-targets fuzz-check
+.PHONY: all setup setup-signing $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files manifests clean format screenshots fuzz fuzz-targets fuzz-check
 
 all: win64
 
@@ -84,7 +84,7 @@ SOURCES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 format:
 	@clang-format -i $(SOURCES)
 
-checks: check-format layers cppcheck tidy ci-files dist-manifests
+checks: check-format layers cppcheck tidy ci-files manifests
 
 check-format: setup
 	@clang-format --dry-run --Werror $(SOURCES) || { echo "clang-format: run 'make format'"; exit 1; }
@@ -105,13 +105,15 @@ tidy: host win64 fuzz-targets
 ci-files: setup
 	@node scripts/check-ci.js
 
-# The winget and Scoop manifests of make dist against their official schemas, with the checker
-# kept beside the project (CI has it): written anew into build/dist-check, which leaves a
-# release in dist/ as it is, and dist/'s own as well where make dist has written them.
+# The manifests the project writes, against their official schemas, by the checker kept beside
+# the project (CI has it): the DSC resource manifest of the build, and the winget and Scoop
+# manifests of make dist, written anew into build/dist-check (which leaves a release in dist/
+# as it is), and dist/'s own as well where make dist has written them.
 CHECK_MANIFESTS = ../shared/tools/check-manifests.js
-dist-manifests: win64
+manifests: win64
 	@if [ -f $(CHECK_MANIFESTS) ]; then \
 	  DIST_DIR=build/dist-check SIGN_PFX= SIGN_PASSWORD_FILE= SIGN_TIMESTAMP_URL= scripts/dist.sh >/dev/null && \
-	  node $(CHECK_MANIFESTS) build/dist-check/winget/*.yaml build/dist-check/scoop/*.json \
+	  node $(CHECK_MANIFESTS) build/win64/tarvelin.dsc.resource.json \
+	    build/dist-check/winget/*.yaml build/dist-check/scoop/*.json \
 	    $(wildcard dist/winget/*.yaml dist/scoop/*.json); \
-	else echo "package manifests: not checked: no $(CHECK_MANIFESTS) beside the project"; fi
+	else echo "manifests: not checked: no $(CHECK_MANIFESTS) beside the project"; fi

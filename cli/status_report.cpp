@@ -43,7 +43,8 @@ void AddCause(TextBuffer& out, Cause cause, const StatusSnapshot& snapshot, cons
     out.Add(sentence, mark).Add(detail.Text()).Add(sentence + mark + 2);
 }
 
-// The problems or the warnings among the causes, in their order.
+} // namespace
+
 void AddJsonCauses(TextBuffer& out, unsigned int causes, bool problems)
 {
     out.Add(L"[");
@@ -60,6 +61,8 @@ void AddJsonCauses(TextBuffer& out, unsigned int causes, bool problems)
     out.Add(L']');
 }
 
+namespace
+{
 int ResultIndex(const StatusVerdict& verdict)
 {
     if (!verdict.enabled)

