@@ -146,16 +146,17 @@ ChangeResult ProbeChangePlan(const ChangePlan& plan)
     return result;
 }
 
-void RunChangePlan(const SetWanted* wanted, bool dryRun, ChangeRun& run)
+void RunChangePlan(const SetWanted* wanted, RunKind kind, ChangeRun& run)
 {
     ReadChangeState(run.before, wanted != nullptr ? wanted->password : nullptr);
     run.plan = wanted != nullptr ? PlanSet(run.before, wanted->domain, wanted->user,
                                            wanted->logonCount, SameAccountName)
                                  : PlanRemove(run.before);
     run.result = ChangeResult();
-    run.ran = run.plan.Changes();
+    run.ran = kind != RunKind::Compare && run.plan.Changes();
     if (!run.ran)
         return;
-    run.result = dryRun ? ProbeChangePlan(run.plan)
-                        : ApplyChangePlan(run.plan, wanted != nullptr ? wanted->password : L"");
+    run.result = kind == RunKind::Probe
+                     ? ProbeChangePlan(run.plan)
+                     : ApplyChangePlan(run.plan, wanted != nullptr ? wanted->password : L"");
 }

@@ -27,9 +27,18 @@ struct SetWanted
     std::uint32_t logonCount; // 0: none
 };
 
+// How far a run goes: the change itself; the dry run, which also opens what the change would
+// write; or the comparison alone, which opens nothing for writing.
+enum class RunKind
+{
+    Apply,
+    Probe,
+    Compare
+};
+
 // One set (`wanted`) or remove (null) from reading to writing: the state it found, its plan,
-// and what carrying it out (or, with `dryRun`, probing it) gave; `ran` is false when the plan
-// changes nothing and so nothing was opened.
+// and what carrying it out (or probing it) gave; `ran` is false when nothing was opened for
+// writing.
 struct ChangeRun
 {
     ChangeState before;
@@ -38,5 +47,5 @@ struct ChangeRun
     bool ran = false;
 };
 
-// Reads the state, plans, and carries the plan out, or probes it for a dry run.
-void RunChangePlan(const SetWanted* wanted, bool dryRun, ChangeRun& run);
+// Reads the state, plans, and goes as far as `kind` says.
+void RunChangePlan(const SetWanted* wanted, RunKind kind, ChangeRun& run);

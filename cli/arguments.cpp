@@ -119,6 +119,7 @@ class Parser
     }
 
     bool Word(const wchar_t* word);
+    bool DscOperation();
     bool RefuseUnknown(const wchar_t* word, int position);
     bool Take(const Option& option, std::size_t row, const wchar_t* word);
     void Settle();
@@ -136,7 +137,8 @@ class Parser
 const Option kOptions[] = {
     {"--json", For(Command::Status) | For(Command::Set) | For(Command::Remove), &Arguments::json,
      nullptr},
-    {"--check", For(Command::Set) | For(Command::Remove), &Arguments::check, nullptr},
+    {"--check", For(Command::Set) | For(Command::Remove) | For(Command::Dsc), &Arguments::check,
+     nullptr},
     {"--no-verify", For(Command::Set), &Arguments::noVerify, nullptr},
     {"--user", For(Command::Set), nullptr, &Parser::User},
     {"--domain", For(Command::Set), nullptr, &Parser::Domain},
@@ -208,6 +210,8 @@ void Parser::Run()
         parsed_.command = Command::Set;
     else if (Is(first, "remove"))
         parsed_.command = Command::Remove;
+    else if (Is(first, "dsc"))
+        parsed_.command = Command::Dsc;
     else if (first[0] == L'-' || first[0] == L'/')
     {
         RefuseUnknown(first, 1);
@@ -221,12 +225,42 @@ void Parser::Run()
     }
     parsed_.requested = parsed_.command;
 
-    for (index_ = 1; index_ < count_; ++index_)
+    index_ = 1;
+    if (parsed_.command == Command::Dsc && !DscOperation())
+        return;
+    for (; index_ < count_; ++index_)
     {
         if (!Word(arguments_[index_]))
             return;
     }
     Settle();
+}
+
+// The word after dsc: the operation, as the resource manifest names it. False once the
+// command line is refused (or --help has taken over).
+bool Parser::DscOperation()
+{
+    const struct
+    {
+        const char* word;
+        DscMethod method;
+    } methods[] = {{"get", DscMethod::Get},
+                   {"set", DscMethod::Set},
+                   {"test", DscMethod::Test},
+                   {"export", DscMethod::Export}};
+    const wchar_t* word = index_ < count_ ? arguments_[index_] : L"";
+    for (const auto& method : methods)
+    {
+        if (Is(word, method.word))
+        {
+            parsed_.dscMethod = method.method;
+            ++index_;
+            return true;
+        }
+    }
+    if (word[0] == L'-' || word[0] == L'/')
+        return Word(word) && Refuse(ArgumentError::NoOperation);
+    return Refuse(ArgumentError::NoOperation);
 }
 
 // False once the command line is refused (or --help has taken over).
@@ -250,11 +284,13 @@ bool Parser::Word(const wchar_t* word)
         return Refuse(ArgumentError::UnexpectedWord);
     }
     const std::size_t name = NameLength(word);
+    // Of the dsc operations, only set has a dry run.
+    const bool dscDryRun = parsed_.command != Command::Dsc || parsed_.dscMethod == DscMethod::Set;
     for (std::size_t row = 0; row < sizeof kOptions / sizeof kOptions[0]; ++row)
     {
         const Option& option = kOptions[row];
         if ((option.commands & For(parsed_.command)) != 0 && TextLength(option.name) == name &&
-            Same(word, option.name, name))
+            Same(word, option.name, name) && (option.flag != &Arguments::check || dscDryRun))
             return Take(option, row, word);
     }
     return RefuseUnknown(word, index_ + 1);

@@ -12,7 +12,18 @@ enum class Command
     Version,
     Status,
     Set,
-    Remove
+    Remove,
+    Dsc // an operation of the DSC v3 resource: the instance comes as JSON on standard input
+};
+
+// The operations of the DSC v3 resource, as its manifest names them (set --check: what-if).
+enum class DscMethod
+{
+    None,
+    Get,
+    Set,
+    Test,
+    Export
 };
 
 enum class ArgumentError
@@ -31,7 +42,8 @@ enum class ArgumentError
     BadUser,        // --user with an empty domain before the backslash, or two backslashes
     DomainTwice,    // --user DOMAIN\name together with --domain
     TooLong,        // `offending` is the option whose value exceeds kFieldLimit
-    BadLogonCount   // --logon-count without a whole number from 1 to kLogonCountLimit
+    BadLogonCount,  // --logon-count without a whole number from 1 to kLogonCountLimit
+    NoOperation     // dsc without get, set, test or export (the word is not shown)
 };
 
 // The most automatic logons --logon-count takes.
@@ -53,7 +65,8 @@ struct Arguments
 
     // --json: also set when the command line is refused, so that the refusal is JSON too.
     bool json = false;
-    bool check = false;           // set and remove --check: a dry run (also when refused)
+    DscMethod dscMethod = DscMethod::None; // dsc: which operation
+    bool check = false;           // set, remove and dsc set --check: a dry run (also when refused)
     bool noVerify = false;        // set --no-verify
     std::uint32_t logonCount = 0; // set --logon-count N; 0 when not given
     bool domainGiven = false;

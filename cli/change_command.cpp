@@ -57,16 +57,6 @@ class Answer
     TextBuffer line_{storage_, ARRAYSIZE(storage_)};
 };
 
-// The domain the dialog would prefill: this computer's name.
-bool ComputerName(wchar_t (&domain)[kFieldLimit + 1], DWORD& error)
-{
-    DWORD size = ARRAYSIZE(domain);
-    if (GetComputerNameW(domain, &size))
-        return true;
-    error = GetLastError();
-    return false;
-}
-
 int PasswordRefused(const Arguments& arguments, LineStatus status, const PasswordProblem& problem,
                     const CliTexts& texts)
 {
@@ -113,15 +103,9 @@ int PasswordRefused(const Arguments& arguments, LineStatus status, const Passwor
 
 int CredentialsRefused(const Arguments& arguments, DWORD error, const CliTexts& texts)
 {
-    const CredentialReason reason = ReasonForLogonError(error);
     Answer answer(arguments);
-    TextBuffer& line = answer.Line();
-    line.Add(texts.credentialRefused).Add(texts.reasons[static_cast<int>(reason)]);
-    if (reason == CredentialReason::NotChecked)
-        line.AddNumber(error).Add(texts.notCheckedEnd);
-    line.Add(texts.nothingChanged);
-    return answer.Give(kExitCredentials, "credentials-refused", error,
-                       kReasonIds[static_cast<int>(reason)]);
+    const char* reason = ComposeCredentialRefusal(error, texts, answer.Line());
+    return answer.Give(kExitCredentials, "credentials-refused", error, reason);
 }
 
 // A note along the way (the credential check's outcome): on standard output in words, but on
@@ -134,56 +118,16 @@ void Note(const Arguments& arguments, const char* text)
         WriteOut(text);
 }
 
-// While the machine is being changed, Ctrl+C and Ctrl+Break wait: ending the process half-way
-// would leave it half-configured. (A closing console or a shutdown cannot be held off.)
-BOOL WINAPI HoldBreak(DWORD event)
-{
-    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
-}
-
-class BreakHeld
-{
-  public:
-    BreakHeld() { SetConsoleCtrlHandler(HoldBreak, TRUE); }
-    ~BreakHeld() { SetConsoleCtrlHandler(HoldBreak, FALSE); }
-    BreakHeld(const BreakHeld&) = delete;
-    BreakHeld& operator=(const BreakHeld&) = delete;
-};
-
-// The account a set wants, or none for a remove.
-struct Wanted
-{
-    const wchar_t* domain;
-    const wchar_t* user;
-    const wchar_t* password;
-};
-
 // Compares, then changes what differs or, with --check, opens what the change would write and
 // lists what differs; and says so, in words or JSON.
-int Conclude(const Arguments& arguments, const Wanted* wanted, const CliTexts& texts)
+int Conclude(const Arguments& arguments, const SetWanted* wanted, const CliTexts& texts)
 {
-    const bool set = wanted != nullptr;
     ChangeRun run;
     {
         const BreakHeld held;
-        if (wanted != nullptr)
-        {
-            const SetWanted account = {wanted->domain, wanted->user, wanted->password,
-                                       arguments.logonCount};
-            RunChangePlan(&account, arguments.check, run);
-        }
-        else
-            RunChangePlan(nullptr, arguments.check, run);
+        RunChangePlan(wanted, arguments.check ? RunKind::Probe : RunKind::Apply, run);
     }
-    ChangeReport report;
-    report.set = set;
-    report.check = arguments.check;
-    report.domain = wanted != nullptr ? wanted->domain : nullptr;
-    report.user = wanted != nullptr ? wanted->user : nullptr;
-    report.logonCount = arguments.logonCount;
-    report.before = &run.before;
-    report.plan = &run.plan;
-    report.result = run.ran ? &run.result : nullptr;
+    const ChangeReport report = ReportOf(run, wanted, arguments.check);
     wchar_t words[kChangeReportCapacity];
     TextBuffer text(words, ARRAYSIZE(words));
     const bool done = ComposeChangeReport(report, texts.german, text);
@@ -218,24 +162,12 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
     if (arguments.command == Command::Remove)
         return Conclude(arguments, nullptr, texts);
 
-    // The domain as given; else none for a user@domain name, which names its own domain and
-    // is checked that way; else this computer's name, as the dialog fills it in.
     wchar_t domain[kFieldLimit + 1] = {};
-    if (arguments.domainGiven)
-    {
-        for (size_t i = 0; i <= kFieldLimit; ++i)
-            domain[i] = arguments.domain[i];
-    }
-    else if (wcschr(arguments.user, L'@') == nullptr)
-    {
-        DWORD error = 0;
-        if (!ComputerName(domain, error))
-        {
-            Answer answer(arguments);
-            answer.Line().Add(texts.noComputerName).AddNumber(error).Add(texts.noComputerNameEnd);
-            return answer.Give(kExitChangeFailed, "computer-name-unreadable", error);
-        }
-    }
+    Answer unnamed(arguments);
+    DWORD error = SetDomain(arguments.user, arguments.domainGiven ? arguments.domain : nullptr,
+                            domain, texts, unnamed.Line());
+    if (error != ERROR_SUCCESS)
+        return unnamed.Give(kExitChangeFailed, "computer-name-unreadable", error);
 
     PasswordBuffer password;
     PasswordProblem problem;
@@ -247,11 +179,39 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
         Note(arguments, texts.credentialsNotChecked);
     else
     {
-        const DWORD error = CheckCredentials(domain, arguments.user, password.text, logon);
+        error = CheckCredentials(domain, arguments.user, password.text, logon);
         if (error != ERROR_SUCCESS)
             return CredentialsRefused(arguments, error, texts);
         Note(arguments, texts.credentialsAccepted);
     }
-    const Wanted wanted = {domain, arguments.user, password.text};
+    const SetWanted wanted = {domain, arguments.user, password.text, arguments.logonCount};
     return Conclude(arguments, &wanted, texts);
+}
+
+DWORD SetDomain(const wchar_t* user, const wchar_t* given, wchar_t (&domain)[kFieldLimit + 1],
+                const CliTexts& texts, TextBuffer& why)
+{
+    if (given != nullptr)
+    {
+        for (size_t i = 0; i <= kFieldLimit; ++i)
+            domain[i] = given[i];
+        return ERROR_SUCCESS;
+    }
+    domain[0] = L'\0';
+    DWORD size = kFieldLimit + 1;
+    if (wcschr(user, L'@') != nullptr || GetComputerNameW(domain, &size))
+        return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    why.Add(texts.noComputerName).AddNumber(error).Add(texts.noComputerNameEnd);
+    return error;
+}
+
+const char* ComposeCredentialRefusal(DWORD error, const CliTexts& texts, TextBuffer& out)
+{
+    const CredentialReason reason = ReasonForLogonError(error);
+    out.Add(texts.credentialRefused).Add(texts.reasons[static_cast<int>(reason)]);
+    if (reason == CredentialReason::NotChecked)
+        out.AddNumber(error).Add(texts.notCheckedEnd);
+    out.Add(texts.nothingChanged);
+    return kReasonIds[static_cast<int>(reason)];
 }

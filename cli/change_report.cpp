@@ -244,6 +244,23 @@ void ComposePlan(const ChangeReport& report, const ChangeTexts& texts, TextBuffe
 }
 } // namespace
 
+ChangeReport ReportOf(const ChangeRun& run, const SetWanted* wanted, bool check)
+{
+    ChangeReport report;
+    report.set = wanted != nullptr;
+    report.check = check;
+    if (wanted != nullptr)
+    {
+        report.domain = wanted->domain;
+        report.user = wanted->user;
+        report.logonCount = wanted->logonCount;
+    }
+    report.before = &run.before;
+    report.plan = &run.plan;
+    report.result = run.ran ? &run.result : nullptr;
+    return report;
+}
+
 bool ComposeChangeReport(const ChangeReport& report, bool german, TextBuffer& out)
 {
     const ChangeTexts& texts = german ? kGerman : kEnglish;

@@ -2,6 +2,7 @@
 // the system's error and what state that leaves the machine in (standard error).
 // Free of Windows headers: tested natively.
 #pragma once
+#include "change_apply.h"
 #include "change_plan.h"
 #include "change_result.h"
 #include "text_buffer.h"
@@ -25,6 +26,9 @@ struct ChangeReport
 
     bool Failed() const { return result != nullptr && !result->Done(); }
 };
+
+// The report of a run of the core: `wanted` null for a remove.
+ChangeReport ReportOf(const ChangeRun& run, const SetWanted* wanted, bool check);
 
 // Composes what a set or remove says, in German or English: done; or, when nothing differs,
 // "already set up" or "already off"; or with --check the values that would change, one a line

@@ -2,6 +2,7 @@
 #pragma once
 #include "arguments.h"
 #include "credential_check.h"
+#include "text_buffer.h"
 #include "texts.h"
 
 // Usage, help, version and refused command lines.
@@ -17,6 +18,23 @@ int RunStatus(bool json, const CliTexts& texts);
 // is LogonUserW, or a test's double.
 int RunChange(const Arguments& arguments, const CliTexts& texts, bool administrator,
               LogonFunction logon);
+
+// The steps of set that another front end of the program shares.
+// The domain a set stores and checks: `given` (null: none given); else none for a user@domain
+// name, which names its own domain and is checked that way; else this computer's name, as the
+// dialog fills it in. ERROR_SUCCESS; or, when that name cannot be read, the Win32 error, with
+// the sentence that says so in `why`.
+DWORD SetDomain(const wchar_t* user, const wchar_t* given, wchar_t (&domain)[kFieldLimit + 1],
+                const CliTexts& texts, TextBuffer& why);
+// The sentence of a refused credential check, with its reason, and "Nothing was changed.";
+// returns the reason's stable name.
+const char* ComposeCredentialRefusal(DWORD error, const CliTexts& texts, TextBuffer& out);
+
+// The operations of the DSC v3 resource: the instance as JSON on standard input, the state
+// as JSON on standard output, errors as dsc's trace lines on standard error. `administrator`
+// and `logon` as for RunChange.
+int RunDsc(const Arguments& arguments, const CliTexts& texts, bool administrator,
+           LogonFunction logon);
 
 // LogonUserW, for the program; the end-to-end tests' build of it links a stand-in instead,
 // since Wine's accepts every user and password.

@@ -56,3 +56,14 @@ struct PromptConsoleCalls
 };
 // Null puts the real calls back.
 void UsePromptConsoleCalls(const PromptConsoleCalls* calls);
+
+// While the machine is being changed, Ctrl+C and Ctrl+Break wait: ending the process half-way
+// would leave it half-configured. (A closing console or a shutdown cannot be held off.)
+class BreakHeld
+{
+  public:
+    BreakHeld();
+    ~BreakHeld();
+    BreakHeld(const BreakHeld&) = delete;
+    BreakHeld& operator=(const BreakHeld&) = delete;
+};

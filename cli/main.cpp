@@ -30,6 +30,8 @@ int wmain(int argc, wchar_t** argv)
     case Command::Set:
     case Command::Remove:
         return RunChange(arguments, texts, RunsAsAdministrator(), SystemLogon());
+    case Command::Dsc:
+        return RunDsc(arguments, texts, RunsAsAdministrator(), SystemLogon());
     case Command::None:
         break;
     }

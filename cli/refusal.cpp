@@ -39,6 +39,8 @@ Refusal RefusalFor(ArgumentError error)
         return {&CliTexts::domainTwice, false, false};
     case ArgumentError::BadLogonCount:
         return {&CliTexts::badLogonCount, false, false};
+    case ArgumentError::NoOperation:
+        return {&CliTexts::noOperation, false, true};
     case ArgumentError::UnexpectedWord:
     case ArgumentError::TooLong:
     case ArgumentError::None:
@@ -90,7 +92,7 @@ const char* RefusalReason(ArgumentError error)
     const char* const reasons[] = {
         nullptr,         "no-command",   "unknown-command", "unknown-option",  "unexpected-word",
         "missing-value", "repeated",     "password-option", "missing-user",    "empty-user",
-        "bad-user",      "domain-twice", "too-long",        "bad-logon-count",
+        "bad-user",      "domain-twice", "too-long",        "bad-logon-count", "no-operation",
     };
     return reasons[static_cast<int>(error)];
 }
@@ -98,7 +100,7 @@ const char* RefusalReason(ArgumentError error)
 void ComposeRefusalJson(const Arguments& arguments, TextBuffer& out)
 {
     // The command is named when it was understood; never any word of the command line.
-    const char* const commands[] = {nullptr, nullptr, nullptr, "status", "set", "remove"};
+    const char* const commands[] = {nullptr, nullptr, nullptr, "status", "set", "remove", "dsc"};
     ComposeErrorJson(commands[static_cast<int>(arguments.requested)], arguments.check, "usage", 0,
                      RefusalReason(arguments.error), out);
 }

@@ -8,6 +8,7 @@ const char kUsage[] =
     u8"  tarvelin-cli set --user [DOMAIN\\]NAME [--domain NAME] [--logon-count N]\n"
     u8"                   [--no-verify] [--check] [--json]\n"
     u8"  tarvelin-cli remove [--check] [--json]\n"
+    u8"  tarvelin-cli dsc get|test|export|set [--check]\n"
     u8"  tarvelin-cli --help        (also -h, /?)\n"
     u8"  tarvelin-cli --version\n";
 
@@ -26,7 +27,8 @@ const CliTexts kEnglish = {
     u8"             Windows checks the user name and password before anything is written;\n"
     u8"             --no-verify skips that check, for accounts Windows cannot check ahead.\n"
     u8"             --logon-count N: automatic logon N times (1 to 999999), then off.\n"
-    u8"  remove     Switches automatic logon off and blanks the stored password.\n"
+    u8"  remove     Switches automatic logon off and deletes the stored password.\n"
+    u8"  dsc        The DSC v3 resource's operations, for dsc and WinGet Configuration.\n"
     u8"\n"
     u8"set and remove change only what differs from what they would write, and say so.\n"
     u8"  --check    Does every check and lists what would change; changes nothing.\n"
@@ -63,6 +65,7 @@ const CliTexts kEnglish = {
     u8"no second backslash.\n",
     u8"the domain is given twice, in --user DOMAIN\\NAME and with --domain: give it once.\n",
     u8"--logon-count takes a whole number from 1 to 999999.\n",
+    u8"dsc takes an operation: get, set, test or export.\n",
     {u8"the value of ", u8" is longer than ", u8" characters; it is refused, not cut.\n"},
 
     u8"changing automatic logon needs administrator rights. Run this command from an elevated "
@@ -161,8 +164,9 @@ const CliTexts kGerman = {
     u8"             --no-verify \u00fcberspringt das f\u00fcr Konten, die Windows nicht vorab "
     u8"pr\u00fcfen kann.\n"
     u8"             --logon-count N: automatische Anmeldung N-mal (1 bis 999999), dann aus.\n"
-    u8"  remove     Schaltet die automatische Anmeldung aus und leert das gespeicherte "
+    u8"  remove     Schaltet die automatische Anmeldung aus und l\u00f6scht das gespeicherte "
     u8"Passwort.\n"
+    u8"  dsc        Die Operationen der DSC-v3-Ressource, f\u00fcr dsc und WinGet Configuration.\n"
     u8"\n"
     u8"set und remove \u00e4ndern nur, was von dem abweicht, was sie schreiben w\u00fcrden, "
     u8"und sagen es.\n"
@@ -207,6 +211,7 @@ const CliTexts kGerman = {
     u8"die Dom\u00e4ne ist doppelt angegeben, in --user DOMAIN\\NAME und mit --domain: geben Sie "
     u8"sie einmal an.\n",
     u8"--logon-count nimmt eine ganze Zahl von 1 bis 999999.\n",
+    u8"dsc braucht eine Operation: get, set, test oder export.\n",
     {u8"der Wert von ", u8" ist l\u00e4nger als ",
      u8" Zeichen; er wird abgelehnt, nicht gek\u00fcrzt.\n"},
 

@@ -25,6 +25,7 @@ struct CliTexts
     const char* badUser;
     const char* domainTwice;
     const char* badLogonCount;
+    const char* noOperation;
     const char* tooLong[3]; // [0] option [1] limit [2]
 
     // set and remove.

@@ -39,3 +39,41 @@ bool ComposeDscTestState(const StatusSnapshot& snapshot, const StatusVerdict& ve
 {
     return Compose(snapshot, verdict, &inDesiredState, out);
 }
+
+namespace
+{
+bool CopyName(const ValueForm& value, wchar_t (&out)[kFieldLimit + 1])
+{
+    const bool text = value.present && value.type == kRegSz;
+    for (std::size_t i = 0; i <= kFieldLimit; ++i)
+        out[i] = text ? value.text[i] : L'\0';
+    return text && value.longer;
+}
+} // namespace
+
+void SnapshotAfterPlan(const ChangeState& before, const ChangePlan& plan, StatusSnapshot& snapshot)
+{
+    snapshot.autoAdminLogon = ValueAfter(before, plan, PlanValue::AutoAdminLogon);
+    snapshot.domainLonger =
+        CopyName(ValueAfter(before, plan, PlanValue::DefaultDomainName), snapshot.domain);
+    snapshot.userLonger =
+        CopyName(ValueAfter(before, plan, PlanValue::DefaultUserName), snapshot.user);
+    snapshot.plainTextPassword =
+        !plan.change[static_cast<unsigned int>(PlanValue::DefaultPassword)] && before.passwordText;
+    const ValueForm& count = ValueAfter(before, plan, PlanValue::AutoLogonCount);
+    snapshot.hasLogonCount = IsNumberValue(count);
+    snapshot.logonCount = snapshot.hasLogonCount ? count.number : 0;
+    if (plan.secret == SecretAction::Replace)
+        snapshot.secret = SecretState::Present;
+    else if (plan.secret == SecretAction::Delete)
+        snapshot.secret = SecretState::Absent;
+    if (plan.change[static_cast<unsigned int>(PlanValue::DefaultDomainName)] ||
+        plan.change[static_cast<unsigned int>(PlanValue::DefaultUserName)])
+    {
+        snapshot.accountDisabled = false;
+        snapshot.accountLocked = false;
+        snapshot.passwordExpired = false;
+        snapshot.unknownUser = false;
+        snapshot.domainNotThisMachine = false;
+    }
+}

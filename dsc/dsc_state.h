@@ -1,6 +1,7 @@
 // The state the dsc operations print: what status reads, in the terms of the instance schema
 // (tarvelin.dsc.resource.json.in). Never a password: the schema's password is write-only.
 #pragma once
+#include "change_plan.h"
 #include "status_verdict.h"
 #include "text_buffer.h"
 
@@ -16,3 +17,8 @@ bool ComposeDscState(const StatusSnapshot& snapshot, const StatusVerdict& verdic
 // test's state: the same with "_inDesiredState" after "_exist".
 bool ComposeDscTestState(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
                          bool inDesiredState, TextBuffer& out);
+
+// What status would read once `plan` has run over `before`, for the dry run (what-if): the
+// values as the plan leaves them, and the secret stored or gone. The account's own causes
+// (disabled, locked, unknown, another domain) are not judged for an account the plan changes.
+void SnapshotAfterPlan(const ChangeState& before, const ChangePlan& plan, StatusSnapshot& snapshot);

@@ -11,10 +11,9 @@ const DscTexts kEnglish = {
         u8"the instance is not valid JSON ({f}, at byte {n}).",
         u8"{p} is given twice.",
         u8"the instance is not a JSON object.",
-        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one sentence, over three lines.
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one sentence, over two lines.
         u8"property {n} of the instance is not in the schema; it is not shown, in case it is a "
-        u8"password. The schema has user, domain, logonCount, password, checkCredentials and "
-        u8"_exist.",
+        u8"password.",
         u8"{p} takes {t}.",
         u8"{p} takes a whole number from 1 to 999999.",
         u8"{p} is longer than 256 characters; it is refused, not cut.",
@@ -41,6 +40,7 @@ const DscTexts kEnglish = {
         u8"an array of strings",
     },
     u8"Nothing was changed.",
+    u8"standard input could not be read (error ",
 };
 
 const DscTexts kGerman = {
@@ -51,10 +51,9 @@ const DscTexts kGerman = {
         u8"die Instanz ist kein g\u00fcltiges JSON ({f}, bei Byte {n}).",
         u8"{p} ist doppelt angegeben.",
         u8"die Instanz ist kein JSON-Objekt.",
-        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one sentence, over three lines.
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one sentence, over two lines.
         u8"Eigenschaft {n} der Instanz steht nicht im Schema; sie wird nicht gezeigt, falls sie "
-        u8"ein Passwort ist. Das Schema kennt user, domain, logonCount, password, "
-        u8"checkCredentials und _exist.",
+        u8"ein Passwort ist.",
         u8"{p} nimmt {t}.",
         u8"{p} nimmt eine ganze Zahl von 1 bis 999999.",
         u8"{p} ist l\u00e4nger als 256 Zeichen; es wird abgelehnt, nicht gek\u00fcrzt.",
@@ -82,6 +81,7 @@ const DscTexts kGerman = {
         u8"ein Array von Zeichenketten",
     },
     u8"Nichts wurde ge\u00e4ndert.",
+    u8"die Standardeingabe lie\u00df sich nicht lesen (Fehler ",
 };
 } // namespace
 

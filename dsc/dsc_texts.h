@@ -13,6 +13,7 @@ struct DscTexts
     const char* jsonFaults[4];            // by JsonError, from Syntax to Members
     const char* takes[kDscPropertyCount]; // by DscProperty
     const char* nothingChanged;
+    const char* inputUnreadable; // + the Win32 error + ")."; nothing was read, nothing changed
 };
 
 const DscTexts& DscTextsFor(bool german);

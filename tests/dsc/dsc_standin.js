@@ -48,14 +48,21 @@ const executable = [...(process.env.PATH || '').split(path.delimiter).filter(Boo
   .find((candidate) => fs.existsSync(candidate));
 if (!executable) stop(1, `${file} is neither on PATH nor in ${folder}`);
 
+// Standard output and error go to files: a Wine server that the run starts inherits them and
+// lives on for its idle seconds, and pipes would wait for it.
+const scratch = fs.mkdtempSync(path.join(require('os').tmpdir(), 'dsc-standin-'));
+const outputs = ['stdout', 'stderr'].map((name) => path.join(scratch, name));
+const files = outputs.map((file) => fs.openSync(file, 'w'));
 const run = spawnSync(path.join(root, 'scripts/wine-run.sh'), [executable, ...(command.args || [])], {
   cwd: folder,
   input: instance === undefined ? undefined : Buffer.from(instance, 'utf8'),
-  stdio: [instance === undefined ? 'inherit' : 'pipe', 'pipe', 'pipe'],
+  stdio: [instance === undefined ? 'inherit' : 'pipe', ...files],
   env: { ...process.env, DSC_TRACE_LEVEL: process.env.DSC_TRACE_LEVEL || 'warn' },
-  maxBuffer: 1 << 24,
 });
+files.forEach((fd) => fs.closeSync(fd));
 if (run.error) stop(1, `${executable} did not start: ${run.error.message}`);
+[run.stdout, run.stderr] = outputs.map((file) => fs.readFileSync(file));
+fs.rmSync(scratch, { recursive: true, force: true });
 
 const lines = (text) => text.replace(/\n$/, '').split('\n').map((line) => line.replace(/\r$/, ''));
 const errorText = [];

@@ -117,6 +117,13 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
         {{L"set", L"--user", L"a", L"--logon-count"},
          ArgumentError::MissingValue,
          L"--logon-count"},
+        // dsc takes its operation first; only set has a dry run; the instance is no argument.
+        {{L"dsc"}, ArgumentError::NoOperation, L""},
+        {{L"dsc", L"S3cret"}, ArgumentError::NoOperation, L""},
+        {{L"dsc", L"--check"}, ArgumentError::UnknownOption, L"--check"},
+        {{L"dsc", L"get", L"--check"}, ArgumentError::UnknownOption, L"--check"},
+        {{L"dsc", L"set", L"{}"}, ArgumentError::UnexpectedWord, L"", 3},
+        {{L"dsc", L"set", L"--json"}, ArgumentError::UnknownOption, L"--json"},
     };
     for (const auto& c : cases)
     {
@@ -140,8 +147,10 @@ namespace
 // What a parse gave, in one line: command, user, domain ("-" when not given), flags.
 std::string Describe(const Arguments& parsed)
 {
-    const char* const commands[] = {"none", "help", "version", "status", "set", "remove"};
+    const char* const commands[] = {"none", "help", "version", "status", "set", "remove", "dsc"};
+    const char* const methods[] = {"", " get", " set", " test", " export"};
     std::string text = commands[static_cast<int>(parsed.command)];
+    text += methods[static_cast<int>(parsed.dscMethod)];
     text += " user=" + Narrow(parsed.user);
     text += " domain=" + (parsed.domainGiven ? Narrow(parsed.domain) : std::string("-"));
     text += parsed.json ? " json" : "";
@@ -185,6 +194,10 @@ TEST(CliArguments, AcceptedCommandLines)
          "set user=" + longest + " domain=" + longest},
         {{L"set", L"--user", kLongest + L"\\" + kLongest},
          "set user=" + longest + " domain=" + longest},
+        {{L"dsc", L"get"}, "dsc get user= domain=-"},
+        {{L"dsc", L"set", L"--check"}, "dsc set user= domain=- check"},
+        {{L"dsc", L"export"}, "dsc export user= domain=-"},
+        {{L"dsc", L"test", L"--help"}, "help test user= domain=-"},
     };
     for (const auto& c : cases)
     {
