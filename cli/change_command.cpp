@@ -123,14 +123,10 @@ void Note(const Arguments& arguments, const char* text)
 int Conclude(const Arguments& arguments, const SetWanted* wanted, const CliTexts& texts)
 {
     ChangeRun run;
-    {
-        const BreakHeld held;
-        RunChangePlan(wanted, arguments.check ? RunKind::Probe : RunKind::Apply, run);
-    }
-    const ChangeReport report = ReportOf(run, wanted, arguments.check);
     wchar_t words[kChangeReportCapacity];
     TextBuffer text(words, ARRAYSIZE(words));
-    const bool done = ComposeChangeReport(report, texts.german, text);
+    const bool done = ChangeAndSay(wanted, arguments.check, texts, run, text);
+    const ChangeReport report = ReportOf(run, wanted, arguments.check);
     // A failure goes to standard error in words, beside JSON too; otherwise standard output
     // gets the words or the JSON.
     if (!done)
@@ -214,4 +210,14 @@ const char* ComposeCredentialRefusal(DWORD error, const CliTexts& texts, TextBuf
         out.AddNumber(error).Add(texts.notCheckedEnd);
     out.Add(texts.nothingChanged);
     return kReasonIds[static_cast<int>(reason)];
+}
+
+bool ChangeAndSay(const SetWanted* wanted, bool check, const CliTexts& texts, ChangeRun& run,
+                  TextBuffer& words)
+{
+    {
+        const BreakHeld held;
+        RunChangePlan(wanted, check ? RunKind::Probe : RunKind::Apply, run);
+    }
+    return ComposeChangeReport(ReportOf(run, wanted, check), texts.german, words);
 }

@@ -1,6 +1,7 @@
 // The commands of tarvelin-cli. Each writes its output and returns the exit code.
 #pragma once
 #include "arguments.h"
+#include "change_apply.h"
 #include "credential_check.h"
 #include "text_buffer.h"
 #include "texts.h"
@@ -29,6 +30,12 @@ DWORD SetDomain(const wchar_t* user, const wchar_t* given, wchar_t (&domain)[kFi
 // The sentence of a refused credential check, with its reason, and "Nothing was changed.";
 // returns the reason's stable name.
 const char* ComposeCredentialRefusal(DWORD error, const CliTexts& texts, TextBuffer& out);
+
+// Changes what differs from `wanted` (null: a remove) or, with `check`, opens what that would
+// write; holds Ctrl+C off meanwhile, and says what came of it in `words`. True when that is for
+// standard output, false for a failure.
+bool ChangeAndSay(const SetWanted* wanted, bool check, const CliTexts& texts, ChangeRun& run,
+                  TextBuffer& words);
 
 // The operations of the DSC v3 resource: the instance as JSON on standard input, the state
 // as JSON on standard output, errors as dsc's trace lines on standard error. `administrator`

@@ -321,21 +321,3 @@ void UsePromptConsoleCalls(const PromptConsoleCalls* calls)
 {
     g_consoleCalls = calls != nullptr ? calls : &kRealConsoleCalls;
 }
-
-namespace
-{
-BOOL WINAPI HoldBreak(DWORD event)
-{
-    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
-}
-} // namespace
-
-BreakHeld::BreakHeld()
-{
-    SetConsoleCtrlHandler(HoldBreak, TRUE);
-}
-
-BreakHeld::~BreakHeld()
-{
-    SetConsoleCtrlHandler(HoldBreak, FALSE);
-}

@@ -59,11 +59,16 @@ void UsePromptConsoleCalls(const PromptConsoleCalls* calls);
 
 // While the machine is being changed, Ctrl+C and Ctrl+Break wait: ending the process half-way
 // would leave it half-configured. (A closing console or a shutdown cannot be held off.)
+inline BOOL WINAPI HoldBreak(DWORD event)
+{
+    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
+}
+
 class BreakHeld
 {
   public:
-    BreakHeld();
-    ~BreakHeld();
+    BreakHeld() { SetConsoleCtrlHandler(HoldBreak, TRUE); }
+    ~BreakHeld() { SetConsoleCtrlHandler(HoldBreak, FALSE); }
     BreakHeld(const BreakHeld&) = delete;
     BreakHeld& operator=(const BreakHeld&) = delete;
 };

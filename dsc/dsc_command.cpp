@@ -203,14 +203,9 @@ int Set(const DscInstance& instance, const SetWanted* wanted, bool dryRun, const
     }
 
     ChangeRun run;
-    {
-        const BreakHeld held;
-        RunChangePlan(wanted, dryRun ? RunKind::Probe : RunKind::Apply, run);
-    }
-    const ChangeReport report = ReportOf(run, wanted, dryRun);
     wchar_t storage[kChangeReportCapacity];
     TextBuffer words(storage, ARRAYSIZE(storage));
-    const bool done = ComposeChangeReport(report, texts.german, words);
+    const bool done = ChangeAndSay(wanted, dryRun, texts, run, words);
     log.Lines(done ? DscLevel::Info : DscLevel::Error, words.Text());
     if (!done)
         return kExitChangeFailed;
