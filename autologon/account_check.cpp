@@ -1,12 +1,9 @@
 #include "account_check.h"
 
+#include "account_name.h"
+
 namespace
 {
-bool SameName(const wchar_t* a, const wchar_t* b)
-{
-    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
 // The buffer the network management calls hand out, freed on every way out.
 class NetBuffer
 {
@@ -37,7 +34,8 @@ bool IsThisComputer(const wchar_t* domain)
 {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = ARRAYSIZE(name);
-    return SameName(domain, L".") || (GetComputerNameW(name, &size) && SameName(domain, name));
+    return SameAccountName(domain, L".") ||
+           (GetComputerNameW(name, &size) && SameAccountName(domain, name));
 }
 
 bool IsForeignDomain(const wchar_t* domain)
@@ -53,7 +51,7 @@ bool IsForeignDomain(const wchar_t* domain)
     bool member = false;
     if (routines.joinInformation(nullptr, &joinedName, &joined) == NERR_Success)
     {
-        member = joined == NetSetupDomainName && SameName(domain, joinedName);
+        member = joined == NetSetupDomainName && SameAccountName(domain, joinedName);
         routines.bufferFree(joinedName);
     }
     if (member)
@@ -62,7 +60,7 @@ bool IsForeignDomain(const wchar_t* domain)
     wchar_t dns[256] = {};
     DWORD size = ARRAYSIZE(dns);
     return !(GetComputerNameExW(ComputerNameDnsDomain, dns, &size) && dns[0] != L'\0' &&
-             SameName(domain, dns));
+             SameAccountName(domain, dns));
 }
 
 bool ReadLocalAccount(const wchar_t* user, LocalAccount& account)

@@ -11,11 +11,6 @@
 
 namespace
 {
-StepFailure Failure(ChangeStep step, LONG error, const wchar_t* value = nullptr)
-{
-    return {step, static_cast<std::uint32_t>(error), value};
-}
-
 // Counts no further than one character past the limit.
 bool FieldFits(const wchar_t* text, bool mayBeEmpty)
 {
@@ -49,7 +44,7 @@ StepFailure WriteSetValues(HKEY key, const SetRequest& request, const RegistryVa
         const LONG result =
             w.text == nullptr ? DeleteIfPresent(key, w.name) : WriteText(key, w.name, w.text);
         if (result != ERROR_SUCCESS)
-            return Failure(ChangeStep::WriteValue, result, w.name);
+            return RegistryFailure(ChangeStep::WriteValue, result, w.name);
     }
     return {};
 }
@@ -67,20 +62,15 @@ ChangeResult SetAutoLogon(const SetRequest& request)
     if (!FieldFits(request.domain, true) || !FieldFits(request.user, false) ||
         !FieldFits(request.password, false))
     {
-        result.registry = Failure(ChangeStep::Input, ERROR_INVALID_PARAMETER);
+        result.registry = RegistryFailure(ChangeStep::Input, ERROR_INVALID_PARAMETER);
         return result;
     }
 
     // Read access as well: what Set changes is saved first.
     UniqueRegKey key;
-    const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
-                                      KEY_WRITE | KEY_QUERY_VALUE | MachineKeyView(), key.Put());
-    if (opened != ERROR_SUCCESS)
-    {
-        key.Release(); // nothing was opened
-        result.registry = Failure(ChangeStep::OpenKey, opened);
+    result.registry = OpenWinlogonKey(KEY_WRITE | KEY_QUERY_VALUE, key);
+    if (result.registry.step != ChangeStep::None)
         return result;
-    }
 
     const wchar_t* const changed[] = {kAutoAdminLogon, kDefaultDomainName, kDefaultUserName,
                                       kDefaultPassword, kAutoLogonCount};
@@ -93,7 +83,7 @@ ChangeResult SetAutoLogon(const SetRequest& request)
         const LONG read = saved[i].Read(key.Get(), changed[i]);
         if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)
         {
-            result.registry = Failure(ChangeStep::SaveValue, read, changed[i]);
+            result.registry = RegistryFailure(ChangeStep::SaveValue, read, changed[i]);
             return result; // nothing changed yet
         }
     }
@@ -124,19 +114,16 @@ ChangeResult RemoveAutoLogon(BeforeSecretStep beforeSecret)
 {
     ChangeResult result;
     UniqueRegKey key;
-    const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0,
-                                      KEY_WRITE | MachineKeyView(), key.Put());
-    if (opened != ERROR_SUCCESS)
+    result.registry = OpenWinlogonKey(KEY_WRITE, key);
+    if (result.registry.step == ChangeStep::None)
     {
-        key.Release(); // nothing was opened
-        result.registry = Failure(ChangeStep::OpenKey, opened);
+        if (const LONG written = WriteText(key.Get(), kAutoAdminLogon, L"0");
+            written != ERROR_SUCCESS)
+            result.registry = RegistryFailure(ChangeStep::WriteValue, written, kAutoAdminLogon);
+        else if (const LONG deleted = DeleteIfPresent(key.Get(), kDefaultPassword);
+                 deleted != ERROR_SUCCESS)
+            result.registry = RegistryFailure(ChangeStep::WriteValue, deleted, kDefaultPassword);
     }
-    else if (const LONG written = WriteText(key.Get(), kAutoAdminLogon, L"0");
-             written != ERROR_SUCCESS)
-        result.registry = Failure(ChangeStep::WriteValue, written, kAutoAdminLogon);
-    else if (const LONG deleted = DeleteIfPresent(key.Get(), kDefaultPassword);
-             deleted != ERROR_SUCCESS)
-        result.registry = Failure(ChangeStep::WriteValue, deleted, kDefaultPassword);
 
     // The secret is blanked even when the registry failed: that direction is always safe.
     // Twice, so that its old value no longer holds the password either.

@@ -4,36 +4,17 @@
 
 #include "account_name.h"
 #include "change_state.h"
-#include "lsa_policy.h"
 #include "registry_value.h"
 #include "secret.h"
-#include "unique_handle.h"
-#include "winlogon_values.h"
 #include "winlogon_write.h"
-#include "wow64.h"
 
 namespace
 {
 // A set reads what it changes, to put it back should a later step fail; a remove never puts
 // anything back.
-REGSAM WinlogonAccess(const ChangePlan& plan)
-{
-    return (plan.set ? KEY_WRITE | KEY_QUERY_VALUE : KEY_WRITE) | MachineKeyView();
-}
-
-StepFailure Failure(ChangeStep step, LONG error, const wchar_t* value = nullptr)
-{
-    return {step, static_cast<std::uint32_t>(error), value};
-}
-
 StepFailure OpenWinlogon(const ChangePlan& plan, UniqueRegKey& key)
 {
-    const LONG opened =
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0, WinlogonAccess(plan), key.Put());
-    if (opened == ERROR_SUCCESS)
-        return {};
-    key.Release(); // nothing was opened
-    return Failure(ChangeStep::OpenKey, opened);
+    return OpenWinlogonKey(plan.set ? KEY_WRITE | KEY_QUERY_VALUE : KEY_WRITE, key);
 }
 
 LONG WriteValue(HKEY key, const wchar_t* name, const ValueForm& value)
@@ -58,7 +39,7 @@ StepFailure WritePlanned(HKEY key, const ChangePlan& plan)
             continue;
         const LONG written = WriteValue(key, kPlanValueNames[i], plan.after[i]);
         if (written != ERROR_SUCCESS)
-            return Failure(ChangeStep::WriteValue, written, kPlanValueNames[i]);
+            return RegistryFailure(ChangeStep::WriteValue, written, kPlanValueNames[i]);
     }
     return {};
 }
@@ -81,7 +62,7 @@ ChangeResult ApplySet(const ChangePlan& plan, const wchar_t* password)
                 plan.change[i] ? saved[i].Read(key.Get(), kPlanValueNames[i]) : ERROR_SUCCESS;
             if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)
             {
-                result.registry = Failure(ChangeStep::SaveValue, read, kPlanValueNames[i]);
+                result.registry = RegistryFailure(ChangeStep::SaveValue, read, kPlanValueNames[i]);
                 return result; // nothing changed yet
             }
         }
@@ -118,13 +99,10 @@ ChangeResult ApplyRemove(const ChangePlan& plan)
         result.secret = DeleteDefaultPassword();
     return result;
 }
-} // namespace
 
-ChangeResult ApplyChangePlan(const ChangePlan& plan, const wchar_t* password)
-{
-    return plan.set ? ApplySet(plan, password) : ApplyRemove(plan);
-}
-
+// Opens what the change would write, with the same access, and closes it unused: the
+// Winlogon key when values change, the LSA policy when the secret does. A missing right fails
+// here at the step and with the error the real run would meet; nothing is changed.
 ChangeResult ProbeChangePlan(const ChangePlan& plan)
 {
     ChangeResult result;
@@ -139,12 +117,12 @@ ChangeResult ProbeChangePlan(const ChangePlan& plan)
     if (plan.secret != SecretAction::Keep)
     {
         UniqueLsaHandle policy;
-        const NTSTATUS opened = OpenLocalPolicy(kSecretStoreAccess, policy);
-        if (opened != 0)
-            result.secret = {ChangeStep::OpenPolicy, LsaNtStatusToWinError(opened), nullptr};
+        if (const DWORD opened = OpenSecretPolicy(policy); opened != ERROR_SUCCESS)
+            result.secret = {ChangeStep::OpenPolicy, opened, nullptr};
     }
     return result;
 }
+} // namespace
 
 void RunChangePlan(const SetWanted* wanted, RunKind kind, ChangeRun& run)
 {
@@ -156,7 +134,10 @@ void RunChangePlan(const SetWanted* wanted, RunKind kind, ChangeRun& run)
     run.ran = kind != RunKind::Compare && run.plan.Changes();
     if (!run.ran)
         return;
-    run.result = kind == RunKind::Probe
-                     ? ProbeChangePlan(run.plan)
-                     : ApplyChangePlan(run.plan, wanted != nullptr ? wanted->password : L"");
+    if (kind == RunKind::Probe)
+        run.result = ProbeChangePlan(run.plan);
+    else if (wanted != nullptr)
+        run.result = ApplySet(run.plan, wanted->password);
+    else
+        run.result = ApplyRemove(run.plan);
 }

@@ -7,17 +7,6 @@
 
 #include <cstdint>
 
-// Carries out exactly the steps of `plan`, storing `password` where a set's plan replaces the
-// secret. A set saves each value it changes first and, on any failure, puts them all back
-// (listing those that could not be). A remove writes AutoAdminLogon "0" first and deletes the
-// secret even after a registry failure: switching off is always safe.
-ChangeResult ApplyChangePlan(const ChangePlan& plan, const wchar_t* password);
-
-// Opens what ApplyChangePlan would write, with the same access, and closes it unused: the
-// Winlogon key when values change, the LSA policy when the secret does. A missing right fails
-// here at the step and with the error the real run would meet; nothing is changed.
-ChangeResult ProbeChangePlan(const ChangePlan& plan);
-
 // What a set asks for; a remove asks for nothing.
 struct SetWanted
 {
@@ -47,5 +36,10 @@ struct ChangeRun
     bool ran = false;
 };
 
-// Reads the state, plans, and goes as far as `kind` says.
+// Reads the state, plans, and goes as far as `kind` says. The change carries out exactly the
+// plan's steps: a set saves each value it changes first and, on any failure, puts them all
+// back (listing those that could not be); a remove writes AutoAdminLogon "0" first and deletes
+// the secret even after a registry failure, since switching off is always safe. The dry run
+// opens what the change would write, with the same access, and closes it unused, so that a
+// missing right fails it at the step, and with the error, the change would meet.
 void RunChangePlan(const SetWanted* wanted, RunKind kind, ChangeRun& run);

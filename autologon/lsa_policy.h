@@ -16,10 +16,6 @@ struct LsaHandleTraits
 };
 using UniqueLsaHandle = UniqueHandle<LsaHandleTraits>;
 
-// What storing or deleting the secret needs of the policy: the real change and its dry run
-// open it alike.
-constexpr ACCESS_MASK kSecretStoreAccess = POLICY_CREATE_SECRET;
-
 // Opens the local computer's policy for `access`; the status of the open. A failed open
 // leaves `policy` empty.
 inline NTSTATUS OpenLocalPolicy(ACCESS_MASK access, UniqueLsaHandle& policy)

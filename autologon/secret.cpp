@@ -21,9 +21,8 @@ StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
         return {ChangeStep::StoreSecret, ERROR_INVALID_PARAMETER, nullptr};
 
     UniqueLsaHandle policy;
-    const NTSTATUS opened = OpenLocalPolicy(kSecretStoreAccess, policy);
-    if (opened != 0)
-        return {ChangeStep::OpenPolicy, LsaNtStatusToWinError(opened), nullptr};
+    if (const DWORD opened = OpenSecretPolicy(policy); opened != ERROR_SUCCESS)
+        return {ChangeStep::OpenPolicy, opened, nullptr};
 
     SecretName secret;
     // Points at the caller's text: no copy of the password is made.
@@ -40,9 +39,8 @@ StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue)
 StepFailure DeleteDefaultPassword()
 {
     UniqueLsaHandle policy;
-    const NTSTATUS opened = OpenLocalPolicy(kSecretStoreAccess, policy);
-    if (opened != 0)
-        return {ChangeStep::OpenPolicy, LsaNtStatusToWinError(opened), nullptr};
+    if (const DWORD opened = OpenSecretPolicy(policy); opened != ERROR_SUCCESS)
+        return {ChangeStep::OpenPolicy, opened, nullptr};
 
     SecretName secret;
     wchar_t empty[] = L"";
@@ -56,4 +54,9 @@ StepFailure DeleteDefaultPassword()
     if (code != ERROR_SUCCESS)
         return {ChangeStep::StoreSecret, code, nullptr};
     return {};
+}
+
+DWORD OpenSecretPolicy(UniqueLsaHandle& policy)
+{
+    return LsaNtStatusToWinError(OpenLocalPolicy(POLICY_CREATE_SECRET, policy));
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "change_result.h"
+#include "lsa_policy.h"
 
 // Stores `text` (never null; empty stores an empty value, it does not delete the secret).
 // The secret keeps the value it replaces as its "old value": with `clearOldValue` the text is
@@ -17,3 +18,7 @@ StepFailure StoreDefaultPassword(const wchar_t* text, bool clearOldValue);
 // Returns step None, or OpenPolicy or StoreSecret with the Win32 error code of the call that
 // failed.
 StepFailure DeleteDefaultPassword();
+
+// Opens the policy with what storing or deleting the secret needs; also a dry run's test of
+// that right. ERROR_SUCCESS, or the Win32 error with `policy` left empty.
+DWORD OpenSecretPolicy(UniqueLsaHandle& policy);

@@ -101,13 +101,11 @@ bool CopyText(const RegistryValue& value, wchar_t (&out)[kFieldLimit + 1])
 // True when `text` holds `part`, ASCII letters in any case (for names such as CLSIDs).
 bool ContainsAnyCase(const wchar_t* text, DWORD length, const wchar_t* part)
 {
-    const auto lower = [](wchar_t c) {
-        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-    };
     for (DWORD start = 0; start < length; ++start)
     {
         DWORD i = 0;
-        while (part[i] != L'\0' && start + i < length && lower(text[start + i]) == lower(part[i]))
+        while (part[i] != L'\0' && start + i < length &&
+               AsciiLower(text[start + i]) == AsciiLower(part[i]))
             ++i;
         if (part[i] == L'\0')
             return true;

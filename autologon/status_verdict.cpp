@@ -1,26 +1,12 @@
 #include "status_verdict.h"
 
-namespace
-{
-// The same ASCII name, letters in any case; `name` is lower case.
-bool IsAsciiName(const wchar_t* text, const char* name)
-{
-    std::size_t i = 0;
-    for (; name[i] != '\0'; ++i)
-    {
-        const wchar_t c = text[i];
-        if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != static_cast<wchar_t>(name[i]))
-            return false;
-    }
-    return text[i] == L'\0';
-}
-} // namespace
+#include "bounded_text.h"
 
 AccountKind KindOfAccount(const StatusSnapshot& snapshot)
 {
-    if (!snapshot.domainLonger && IsAsciiName(snapshot.domain, "microsoftaccount"))
+    if (!snapshot.domainLonger && IsAsciiNameAnyCase(snapshot.domain, "microsoftaccount"))
         return AccountKind::MicrosoftAccount;
-    if (!snapshot.domainLonger && IsAsciiName(snapshot.domain, "azuread"))
+    if (!snapshot.domainLonger && IsAsciiNameAnyCase(snapshot.domain, "azuread"))
         return AccountKind::EntraId;
     bool at = false;
     for (const wchar_t* c = snapshot.user; *c != L'\0'; ++c)

@@ -1,9 +1,32 @@
-// The writes of the Winlogon values, shared by the dialog's Set and Remove and by the change
-// plans that the console program carries out.
+// The opening and the writes of the Winlogon key, shared by the dialog's Set and Remove and by
+// the change plans that the console program carries out.
 #pragma once
 #include <windows.h>
 
 #include <cwchar>
+
+#include "change_result.h"
+#include "unique_handle.h"
+#include "winlogon_values.h"
+#include "wow64.h"
+
+// A failed step with the registry's error, and the value it was about.
+inline StepFailure RegistryFailure(ChangeStep step, LONG error, const wchar_t* value = nullptr)
+{
+    return {step, static_cast<std::uint32_t>(error), value};
+}
+
+// Opens the Winlogon key for `access`, in the view Windows reads at logon. Step None, or
+// OpenKey with the registry's error and `key` left empty.
+inline StepFailure OpenWinlogonKey(REGSAM access, UniqueRegKey& key)
+{
+    const LONG opened =
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWinlogonPath, 0, access | MachineKeyView(), key.Put());
+    if (opened == ERROR_SUCCESS)
+        return {};
+    key.Release(); // nothing was opened
+    return RegistryFailure(ChangeStep::OpenKey, opened);
+}
 
 // A text's bytes as the registry stores them, terminator included.
 inline DWORD TextBytes(const wchar_t* text)

@@ -13,6 +13,26 @@ std::size_t TextLength(const Char* text)
     return length;
 }
 
+// A character with an ASCII capital made small; any other as it is. For names the program
+// knows (option names, trace levels, registry class ids), never for account names, which
+// Windows compares with its own table.
+inline wchar_t AsciiLower(wchar_t c)
+{
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+// Whether `text` is exactly `name` (ASCII, small letters), ASCII letters in any case.
+inline bool IsAsciiNameAnyCase(const wchar_t* text, const char* name)
+{
+    std::size_t i = 0;
+    for (; name[i] != '\0'; ++i)
+    {
+        if (AsciiLower(text[i]) != static_cast<wchar_t>(name[i]))
+            return false;
+    }
+    return text[i] == L'\0';
+}
+
 // Appends text to the terminated text in buffer. Returns false, and leaves the buffer as it
 // was, when the result would not fit.
 template <typename Char>

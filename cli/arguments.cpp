@@ -11,9 +11,7 @@ bool Same(const wchar_t* word, const char* text, std::size_t length, bool anyCas
 {
     for (std::size_t i = 0; i < length; ++i)
     {
-        wchar_t c = word[i];
-        if (anyCase && c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
+        const wchar_t c = anyCase ? AsciiLower(word[i]) : word[i];
         if (c != static_cast<unsigned char>(text[i]))
             return false;
     }

@@ -5,10 +5,10 @@
 // and only what differs is written (or, with --check, listed: 7 when anything would change).
 #include <cwchar>
 
+#include "bounded_text.h"
 #include "change_apply.h"
 #include "change_json.h"
 #include "change_report.h"
-#include "change_state.h"
 #include "commands.h"
 #include "console_io.h"
 #include "exit_codes.h"
@@ -189,8 +189,7 @@ DWORD SetDomain(const wchar_t* user, const wchar_t* given, wchar_t (&domain)[kFi
 {
     if (given != nullptr)
     {
-        for (size_t i = 0; i <= kFieldLimit; ++i)
-            domain[i] = given[i];
+        CopyText(domain, kFieldLimit + 1, given);
         return ERROR_SUCCESS;
     }
     domain[0] = L'\0';

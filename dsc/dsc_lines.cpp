@@ -1,26 +1,19 @@
 #include "dsc_lines.h"
 
+#include "bounded_text.h"
 #include "json_text.h"
 
 namespace
 {
 const char* const kLevelNames[] = {"error", "warn", "info", "debug", "trace"};
 
-wchar_t Lower(wchar_t c)
-{
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
 } // namespace
 
 DscLevel DscTraceLevel(const wchar_t* value)
 {
     for (unsigned int level = 0; value != nullptr && level < 5; ++level)
     {
-        const char* name = kLevelNames[level];
-        std::size_t i = 0;
-        while (name[i] != '\0' && Lower(value[i]) == static_cast<wchar_t>(name[i]))
-            ++i;
-        if (name[i] == '\0' && value[i] == L'\0')
+        if (IsAsciiNameAnyCase(value, kLevelNames[level]))
             return static_cast<DscLevel>(level);
     }
     return DscLevel::Warn;

@@ -266,6 +266,7 @@ TEST(CliFleet, EveryStateSettlesAfterOneRun)
         EXPECT_EQ(real.exitCode, 0u) << row.name << ": " << real.err;
         EXPECT_TRUE(Contains(real.out, row.changes ? "\"changed\":true" : "\"changed\":false"))
             << row.name << ": " << real.out;
+        EXPECT_NE(Member(real.out, "after"), "") << row.name << ": " << real.out;
         EXPECT_EQ(Member(check.out, "after"), Member(real.out, "after")) << row.name;
         EXPECT_EQ(Member(again.out, "before"), AsFound(Member(real.out, "after"))) << row.name;
         EXPECT_EQ(again.exitCode, 0u) << row.name << ": " << again.err;
