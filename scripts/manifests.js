@@ -63,6 +63,11 @@ const notes = [
     `run ${commands[1]} set and remove from an elevated prompt.`,
   `The program folder is on PATH, so that dsc finds the resource manifest beside ${programs[1]}.`,
 ];
+// An elevated dsc runs the first tarvelin-cli.exe on PATH and hands it the password: the
+// program belongs where only administrators can change it.
+const guarded = `An elevated dsc runs the first ${programs[1]} on PATH and hands it the password, so it belongs where only administrators can change it:`;
+const wingetNotes = [...notes, `${guarded} this package installs for the machine, under Program Files.`];
+const scoopNotes = [...notes, `${guarded} install it with scoop install --global.`];
 
 function write(file, text) {
   fs.mkdirSync(path.dirname(file), { recursive: true });
@@ -88,6 +93,8 @@ wingetFile('installer', {
   // The folder itself goes on PATH, not links to the programs alone: dsc looks for resource
   // manifests in the folders on PATH.
   ArchiveBinariesDependOnPath: true,
+  // Under Program Files, where only administrators write, since an elevated engine runs it.
+  Scope: 'machine',
   Commands: commands,
   Installers: [{ Architecture: 'x64', InstallerUrl: url, InstallerSha256: sha256.toUpperCase() }],
 });
@@ -103,7 +110,7 @@ wingetFile('defaultLocale', {
   Description: description,
   Moniker: commands[0],
   Tags: ['autologon', 'automatic-logon', 'winlogon', 'kiosk', 'dsc'],
-  InstallationNotes: notes.join(' '),
+  InstallationNotes: wingetNotes.join(' '),
 });
 
 // Scoop's checkver reads the release folder's SHA256SUMS, which names the newest zip; autoupdate
@@ -116,7 +123,7 @@ const scoop = {
   description: shortDescription,
   homepage: release.productPage,
   license,
-  notes,
+  notes: scoopNotes,
   architecture: { '64bit': { url, hash: sha256, extract_dir: folder } },
   bin: programs,
   env_add_path: '.',

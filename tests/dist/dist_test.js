@@ -1,8 +1,10 @@
-// What make dist writes (scripts/dist.sh into a scratch folder), checked on the files: both
-// package manifests name the zip by its own hash and the program's version, name only files
-// that are in it, and SHA256SUMS holds for everything it lists. Then the signing path with a
-// throwaway self-signed certificate: both programs verify against it and still pass the release
-// checks, and a failed signing leaves no release behind.
+// What make dist writes (scripts/dist.sh into a scratch folder whose path holds a blank and an
+// "&", as does TMPDIR), checked on the files: both package manifests name the zip by its own
+// hash and the program's version, name only files that are in it, and SHA256SUMS holds for
+// everything it lists. Then the signing path with a throwaway self-signed certificate: both
+// programs verify against it and still pass the release checks, a second make dist of the same
+// version is refused unless REPLACE=1, which then writes the same bytes, and a failed signing
+// leaves no release behind.
 'use strict';
 const test = require('node:test');
 const assert = require('node:assert');
@@ -15,14 +17,17 @@ const { execFileSync, spawnSync } = require('node:child_process');
 const root = path.resolve(__dirname, '..', '..');
 const build = process.env.TARVELIN_BUILD;
 const YAML = require(path.join(root, 'build', 'tools', 'node_modules', 'yaml'));
-const tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'tarvelin-dist-'));
+const tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'tarvelin dist & '));
 test.after(() => fs.rmSync(tmp, { recursive: true, force: true }));
 
 const version = /TARVELIN_TITLE_VERSION "(.+)"/.exec(fs.readFileSync(path.join(root, 'res/version.h'), 'utf8'))[1];
 const folder = `Tarvelin-${version}-x64`;
 const sha256 = (data) => crypto.createHash('sha256').update(data).digest('hex');
 const run = (file, args, env = {}) => spawnSync(file, args, { encoding: 'utf8', env: { ...process.env, ...env } });
-const dist = (out, env) => run(path.join(root, 'scripts/dist.sh'), [], { TARVELIN_BUILD: build, DIST_DIR: out, ...env });
+const release = (out, env) => ({ TARVELIN_BUILD: build, DIST_DIR: out, TMPDIR: tmp, ...env });
+const dist = (out, env) => run(path.join(root, 'scripts/dist.sh'), [], release(out, env));
+// As a maker runs it, from the project's own build, which is there already (-o: not made again).
+const makeDist = (out, env) => run('make', ['-s', '-C', root, '-o', 'win64', 'dist'], release(out, { TARVELIN_BUILD: '', MAKEFLAGS: '', ...env }));
 const read = (out, file) => fs.readFileSync(path.join(out, file), 'utf8');
 
 function checkRelease(out) {
@@ -47,7 +52,8 @@ function checkRelease(out) {
   }
   const named = [...installer.NestedInstallerFiles.map((f) => f.RelativeFilePath.replaceAll('\\', '/')),
                  ...scoop.bin.map((file) => `${scoop64.extract_dir}/${file}`)];
-  for (const file of [...named, `${folder}/tarvelin.dsc.resource.json`]) {
+  const docs = fs.readdirSync(path.join(root, 'docs')).filter((file) => /\.(md|png)$/.test(file)).map((file) => `docs/${file}`);
+  for (const file of [...named, ...['tarvelin.dsc.resource.json', 'README.md', 'LICENSE', ...docs].map((f) => `${folder}/${f}`)]) {
     assert.ok(entries.includes(file), `${file} is not in the zip: ${entries.join(' ')}`);
   }
   const sums = read(out, 'SHA256SUMS').trim().split('\n');
@@ -67,22 +73,26 @@ test('unsigned: the manifests and SHA256SUMS match the zip they were written wit
   checkRelease(path.join(tmp, 'unsigned'));
 });
 
-// A throwaway code-signing certificate, and its password in a file.
+// Throwaway code-signing certificates, and their password in a file: a self-signed one, and a
+// leaf alone in its PFX, from an authority that neither the PFX nor the system holds.
 const cert = (file) => path.join(tmp, file);
 fs.writeFileSync(cert('password'), 'throwaway test password\n');
 fs.writeFileSync(cert('wrong'), 'not the password\n');
-execFileSync('openssl', ['req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '2', '-subj', '/CN=Tarvelin test signer',
-  '-addext', 'extendedKeyUsage=codeSigning', '-keyout', cert('key.pem'), '-out', cert('cert.pem')], { stdio: 'ignore' });
-execFileSync('openssl', ['pkcs12', '-export', '-inkey', cert('key.pem'), '-in', cert('cert.pem'),
-  '-passout', `file:${cert('password')}`, '-out', cert('cert.pfx')]);
+for (const [name, ...extensions] of [['cert', 'extendedKeyUsage=codeSigning'], ['authority', 'basicConstraints=critical,CA:TRUE'],
+  ['leaf', 'extendedKeyUsage=codeSigning', '-CA', cert('authority.pem'), '-CAkey', cert('authority-key.pem')]]) {
+  execFileSync('openssl', ['req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '2', '-subj', `/CN=Tarvelin test ${name}`,
+    '-addext', ...extensions, '-keyout', cert(`${name}-key.pem`), '-out', cert(`${name}.pem`)], { stdio: 'ignore' });
+  execFileSync('openssl', ['pkcs12', '-export', '-inkey', cert(`${name}-key.pem`), '-in', cert(`${name}.pem`),
+    '-passout', `file:${cert('password')}`, '-out', cert(`${name}.pfx`)]);
+}
 const signing = { SIGN_PFX: cert('cert.pfx'), SIGN_PASSWORD_FILE: cert('password') };
 
 const built = () => ['Tarvelin.exe', 'tarvelin-cli.exe'].map((exe) => sha256(fs.readFileSync(path.join(build, exe))));
 
-test('signed: both programs verify against the certificate and pass the release checks', () => {
+test('signed: both programs verify against the certificate and pass the release checks; signed again, the same zip', () => {
   const out = path.join(tmp, 'signed');
   const before = built();
-  const result = dist(out, signing);
+  const result = makeDist(out, signing);
   assert.strictEqual(result.status, 0, result.stderr);
   assert.deepStrictEqual(built(), before, "the build's own programs stay unsigned");
   execFileSync('unzip', ['-q', checkRelease(out), '-d', out]);
@@ -95,11 +105,20 @@ test('signed: both programs verify against the certificate and pass the release 
   const pe = run(path.join(root, 'tests/e2e/check_pe.sh'), programs.flat());
   console.log(pe.stdout);
   assert.strictEqual(pe.status, 0, pe.stdout);
+  const zip = () => sha256(fs.readFileSync(path.join(out, `${folder}.zip`)));
+  const first = zip();
+  const again = dist(out, signing);
+  assert.notStrictEqual(again.status, 0, 'a release of the same version was replaced unasked');
+  assert.match(again.stderr, /make dist REPLACE=1/);
+  const replaced = dist(out, { ...signing, REPLACE: '1' });
+  assert.strictEqual(replaced.status, 0, replaced.stderr);
+  assert.strictEqual(zip(), first, 'the same commit signed again gave another zip');
 });
 
 for (const [what, env, message] of [
   ['a wrong password', { SIGN_PASSWORD_FILE: cert('wrong') }, /cannot open .*cert\.pfx with the password in .*wrong \(wrong password/],
   ['an unreachable timestamp server', { SIGN_TIMESTAMP_URL: 'http://127.0.0.1:9/' }, /could not sign Tarvelin\.exe \(or reach the timestamp server/],
+  ['an untrusted authority', { SIGN_PFX: cert('leaf.pfx') }, /the signature of Tarvelin\.exe does not verify against .*leaf\.pfx/],
 ]) {
   test(`signing with ${what} fails, says why, and leaves no release`, () => {
     const out = path.join(tmp, what.replaceAll(' ', '-'));
