@@ -1,12 +1,13 @@
 #include "dsc_instance.h"
 
+#include "fix_plan.h"
 #include "wipe.h"
 
 const char* const kDscOperationNames[5] = {"get", "set", "set --check", "test", "export"};
 
 const char* const kDscPropertyNames[kDscPropertyCount] = {
-    "user",   "domain",          "logonCount", "password", "checkCredentials",
-    "_exist", "_inDesiredState", "problems",   "warnings",
+    "user",   "domain", "logonCount",      "password", "checkCredentials",
+    "_exist", "fix",    "_inDesiredState", "problems", "warnings",
 };
 
 const char* const kDscInputErrorIds[static_cast<unsigned int>(DscInputError::Count)] = {
@@ -34,6 +35,7 @@ void DscInstance::Clear()
     passwordSecure = false;
     checkCredentials = true;
     exist = true;
+    fixCauses = 0;
 }
 
 namespace
@@ -65,21 +67,28 @@ DscInputProblem CheckJson(const unsigned char* bytes, std::size_t size)
 {
     JsonReader json(bytes, size);
     DscProperty outer = DscProperty::Count; // the top-level member last begun
+    bool secretBegun = false;               // a top-level member that may hold a password
     JsonToken token = JsonToken::None;
     while ((token = json.Next()) != JsonToken::End && token != JsonToken::Error)
-        if (token == JsonToken::Key && json.Depth() == 1)
-            outer = Named(json);
+    {
+        if (token != JsonToken::Key || json.Depth() != 1)
+            continue;
+        outer = Named(json);
+        secretBegun = secretBegun || outer == DscProperty::Password || outer == DscProperty::Count;
+    }
     DscInputProblem problem;
     if (token == JsonToken::End)
         return problem;
-    problem.at = json.ErrorOffset();
+    problem.atHidden = secretBegun;
+    problem.at = secretBegun ? 0 : json.ErrorOffset();
     problem.json = json.Error();
     problem.error = DscInputError::InvalidJson;
     if (json.Error() == JsonError::DuplicateKey)
     {
         // A top-level key is named by itself, one inside a value by the member it is in.
         problem.error = DscInputError::DuplicateKey;
-        problem.property = json.Depth() == 1 ? KeyAt(bytes, size, problem.at) : NameOf(outer);
+        problem.property =
+            json.Depth() == 1 ? KeyAt(bytes, size, json.ErrorOffset()) : NameOf(outer);
     }
     return problem;
 }
@@ -150,6 +159,8 @@ class InstanceReader
         case DscProperty::Problems:
         case DscProperty::Warnings:
             return Names(token);
+        case DscProperty::Fix:
+            return Fix(token);
         case DscProperty::Count:
             break;
         }
@@ -197,6 +208,25 @@ class InstanceReader
         instance_.passwordSecure = true;
         return json_.Next() == JsonToken::ObjectEnd ? DscInputError::None
                                                     : DscInputError::WrongType;
+    }
+
+    // An array of the causes that fix repairs, by the names status gives them.
+    DscInputError Fix(JsonToken token)
+    {
+        if (token != JsonToken::ArrayStart)
+            return DscInputError::WrongType;
+        while ((token = json_.Next()) == JsonToken::String)
+        {
+            unsigned int cause = 0;
+            while (cause < kCauseCount && !json_.TextIs(kCauses[cause].id))
+                ++cause;
+            const FixKind kind =
+                cause < kCauseCount ? FixKindOf(static_cast<Cause>(cause)) : FixKind::BySet;
+            if (kind != FixKind::Repaired && kind != FixKind::NamedOnly)
+                return DscInputError::WrongType;
+            instance_.fixCauses |= 1u << cause;
+        }
+        return token == JsonToken::ArrayEnd ? DscInputError::None : DscInputError::WrongType;
     }
 
     // An array of strings, as status names its causes.

@@ -27,6 +27,7 @@ enum class DscProperty : unsigned char
     Password,
     CheckCredentials,
     Exist,
+    Fix,
     // Read-only: dsc may hand back a state it got, so they are taken and ignored.
     InDesiredState,
     Problems,
@@ -70,6 +71,10 @@ struct DscInputProblem
     // member of the object it is, from 1.
     std::size_t at = 0;
     JsonError json = JsonError::None; // invalid-json: what the reader found
+    // invalid-json and duplicate-key in or after the value of the password, or of a property
+    // the schema does not have (it may be a password typed in the wrong place): `at` is 0 and
+    // not to be told, since the offset of a fault after a secret gives away its length.
+    bool atHidden = false;
 };
 
 // The instance's values, with the schema's defaults for those not given. Every text is wiped
@@ -95,6 +100,7 @@ struct DscInstance
     bool passwordSecure = false; // it came as {"secureString": "..."}
     bool checkCredentials = true;
     bool exist = true;
+    unsigned int fixCauses = 0; // CauseBit of each cause named in fix: those fix repairs
 };
 
 // Reads `size` bytes of UTF-8 JSON into `instance` for `operation`. get and export take an

@@ -34,6 +34,8 @@ void ComposeDscInputError(const DscInputProblem& problem, DscOperation operation
     const char* sentence = texts.inputErrors[error];
     if (problem.error == DscInputError::DuplicateKey && problem.property == nullptr)
         sentence = texts.duplicateKeyUnknown;
+    else if (problem.error == DscInputError::InvalidJson && problem.atHidden)
+        sentence = texts.invalidJsonHidden;
     out.Add(texts.refused).Add(kDscInputErrorIds[error]).Add(L"): ");
     unsigned int property = 0;
     while (property < kDscPropertyCount && problem.property != kDscPropertyNames[property])

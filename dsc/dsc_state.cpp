@@ -1,14 +1,40 @@
 #include "dsc_state.h"
 
-#include "dsc_instance.h"
 #include "json_text.h"
 #include "status_report.h"
 #include "value_text.h"
 
 namespace
 {
-bool Compose(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
-             const bool* inDesiredState, TextBuffer& out)
+void CopyText(const wchar_t* from, wchar_t (&to)[kFieldLimit + 1])
+{
+    std::size_t i = 0;
+    for (; i < kFieldLimit && from[i] != L'\0'; ++i)
+        to[i] = from[i];
+    to[i] = L'\0';
+}
+} // namespace
+
+void ShapeAsDesired(const DscAnswer& answer, SameNameFunction sameName, StatusSnapshot& snapshot)
+{
+    const DscInstance* instance = answer.instance;
+    if (instance == nullptr)
+        return;
+    if (answer.user != nullptr && answer.domain != nullptr && !snapshot.userLonger &&
+        !snapshot.domainLonger && sameName(snapshot.user, answer.user) &&
+        sameName(snapshot.domain, answer.domain))
+    {
+        CopyText(instance->user, snapshot.user);
+        if (instance->Has(DscProperty::Domain))
+            CopyText(instance->domain, snapshot.domain);
+    }
+    if (instance->Has(DscProperty::LogonCount) && snapshot.hasLogonCount &&
+        snapshot.logonCount >= 1 && snapshot.logonCount <= instance->logonCount)
+        snapshot.logonCount = instance->logonCount;
+}
+
+bool ComposeDscState(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
+                     const DscAnswer& answer, TextBuffer& out)
 {
     if (verdict.exitCode == kStatusUnreadableExitCode)
         return false;
@@ -18,26 +44,28 @@ bool Compose(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
     if (snapshot.hasLogonCount && snapshot.logonCount >= 1 &&
         snapshot.logonCount <= kDscLogonCountLimit)
         json.Number("logonCount", snapshot.logonCount);
+    if (answer.instance != nullptr && answer.instance->Has(DscProperty::CheckCredentials))
+        json.Bool("checkCredentials", answer.instance->checkCredentials);
     json.Bool("_exist", verdict.enabled);
-    if (inDesiredState != nullptr)
-        json.Bool("_inDesiredState", *inDesiredState);
+    if (answer.instance != nullptr && answer.instance->Has(DscProperty::Fix))
+    {
+        const unsigned int left = verdict.causes & ~answer.repaired;
+        TextBuffer& list = json.Key("fix").Add(L'[');
+        for (unsigned int i = 0, n = 0; i < kCauseCount; ++i)
+        {
+            const unsigned int bit = 1u << i;
+            if ((answer.instance->fixCauses & bit) != 0 && (left & bit) == 0)
+                list.Add(n++ == 0 ? L"\"" : L",\"").Add(kCauses[i].id).Add(L'"');
+        }
+        list.Add(L']');
+    }
+    if (answer.inDesiredState != nullptr)
+        json.Bool("_inDesiredState", *answer.inDesiredState);
     AddJsonCauses(json.Key("problems"), verdict.causes, true);
     AddJsonCauses(json.Key("warnings"), verdict.causes, false);
     json.End();
     out.Add(L'\n');
     return true;
-}
-} // namespace
-
-bool ComposeDscState(const StatusSnapshot& snapshot, const StatusVerdict& verdict, TextBuffer& out)
-{
-    return Compose(snapshot, verdict, nullptr, out);
-}
-
-bool ComposeDscTestState(const StatusSnapshot& snapshot, const StatusVerdict& verdict,
-                         bool inDesiredState, TextBuffer& out)
-{
-    return Compose(snapshot, verdict, &inDesiredState, out);
 }
 
 namespace

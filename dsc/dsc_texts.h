@@ -9,11 +9,17 @@ struct DscTexts
 {
     const char* refused; // + the fault's id + "): " + its sentence
     const char* inputErrors[static_cast<unsigned int>(DscInputError::Count)];
-    const char* duplicateKeyUnknown;      // a key twice that is not the schema's
+    const char* duplicateKeyUnknown;      // a key twice that is not the schema's (no byte)
+    const char* invalidJsonHidden;        // invalid-json without its byte (atHidden)
     const char* jsonFaults[4];            // by JsonError, from Syntax to Members
     const char* takes[kDscPropertyCount]; // by DscProperty
     const char* nothingChanged;
     const char* inputUnreadable; // + the Win32 error + ")."; nothing was read, nothing changed
+    // Run elevated from where others may write: + the path + the end, a warning line.
+    const char* othersMayWrite;
+    const char* othersMayWriteEnd;
+    const char* rightsUnreadable; // + the path + the end + the Win32 error + ")."
+    const char* rightsUnreadableEnd;
 };
 
 const DscTexts& DscTextsFor(bool german);

@@ -165,7 +165,7 @@ async function main() {
   );
 }
 
-module.exports = { workflowLinter, powerShellChecker };
+module.exports = { tool, workflowLinter, powerShellChecker };
 
 if (require.main === module) {
   main().catch((error) => {

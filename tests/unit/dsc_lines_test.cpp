@@ -59,10 +59,12 @@ TEST(DscLines, InputRefusalsInEitherLanguage)
          DscOperation::WhatIf, false,
          LR"({"error":"instance refused (missing-password): set --check with _exist true needs )"
          LR"(the password: a string, or a secureString parameter. Nothing was changed."})"},
-        {DscInputProblem{DscInputError::DuplicateKey, nullptr, 7, JsonError::DuplicateKey},
+        {DscInputProblem{DscInputError::InvalidJson, nullptr, 0, JsonError::Syntax, true},
          DscOperation::Test, false,
-         LR"({"error":"instance refused (duplicate-key): a key stands twice in one object )"
-         LR"((at byte 7). Nothing was changed."})"},
+         LR"({"error":"instance refused (invalid-json): the instance is not valid JSON (not )"
+         LR"(JSON's grammar, or it ends early), in or after a value that may be a password; )"
+         LR"(where is not said, since it would tell the password's length. Nothing was )"
+         LR"(changed."})"},
     };
     for (const auto& c : cases)
     {

@@ -46,6 +46,10 @@ TEST(JsonReader, TakesRfc8259AndRefusesTheRest)
         {"\"J\xC3\xBCrgen \xF0\x9F\x98\x80\"", kOk, 0},
         {std::string(16, '[') + std::string(16, ']'), kOk, 0},
         {Members(kJsonMaxMembers), kOk, 0},
+        // Each object counts its own members and keys: siblings, and any depth.
+        {R"([{"a":1},{"a":2}])", kOk, 0},
+        {R"({"a":{"a":{"a":1}},"b":{"a":2}})", kOk, 0},
+        {"[" + Members(kJsonMaxMembers) + "," + Members(kJsonMaxMembers) + "]", kOk, 0},
         {"", JsonError::Syntax, 0},
         {"   ", JsonError::Syntax, 3},
         {"\xEF\xBB\xBF{}", JsonError::Syntax, 0}, // no byte-order mark
