@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 
 PRESETS = win64 win32 host host-sanitize
 
-.PHONY: all setup setup-signing $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files manifests clean format screenshots fuzz fuzz-targets fuzz-check
+.PHONY: all setup setup-signing $(PRESETS) prefix run test bench dist checks check-format layers tidy cppcheck ci-files manifests docs-blocks repro clean format screenshots fuzz fuzz-targets fuzz-check
 
 all: win64
 
@@ -34,8 +34,9 @@ prefix: setup
 run: win64 prefix
 	@scripts/run.sh
 
-# Static checks first: they are quick and a finding fails the run before the long tiers.
-test: setup-signing checks fuzz-check host host-sanitize win64 win32 prefix
+# The static checks are make checks, which CI runs after make test: clang-tidy alone takes
+# longer on a fresh clone than every test tier together.
+test: setup-signing fuzz-check host host-sanitize win64 win32 prefix
 	@scripts/run-tests.sh host host-sanitize win64
 
 # Start-up time, peak memory and size against a bare dialog; not part of make test.
@@ -46,10 +47,15 @@ bench: win64 prefix
 # The release: dist/Tarvelin-<version>-x64.zip, dist/SHA256SUMS, and the winget and Scoop
 # manifests in dist/winget/ and dist/scoop/. Signed and verified with a certificate:
 #   make dist SIGN_PFX=cert.pfx SIGN_PASSWORD_FILE=password.txt [SIGN_TIMESTAMP_URL=http://...]
+# One commit gives the same zip, signed or not (with a timestamp server, the timestamp differs).
+# A release of the same version already in dist/ is kept and the run refused, since its hash
+# may be published in manifests; to write it again:
+#   make dist REPLACE=1
 SIGN_PFX ?=
 SIGN_PASSWORD_FILE ?=
 SIGN_TIMESTAMP_URL ?=
-export SIGN_PFX SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
+REPLACE ?=
+export SIGN_PFX SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL REPLACE
 
 dist: win64
 	@$(if $(SIGN_PFX),scripts/setup.sh signing &&) scripts/dist.sh
@@ -84,7 +90,7 @@ SOURCES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 format:
 	@clang-format -i $(SOURCES)
 
-checks: check-format layers cppcheck tidy ci-files manifests
+checks: check-format layers cppcheck tidy ci-files manifests docs-blocks repro
 
 check-format: setup
 	@clang-format --dry-run --Werror $(SOURCES) || { echo "clang-format: run 'make format'"; exit 1; }
@@ -105,6 +111,15 @@ tidy: host win64 fuzz-targets
 ci-files: setup
 	@node scripts/check-ci.js
 
+# Two clean builds of the same sources give the same bytes (a minute and a half of building).
+repro: setup
+	@scripts/repro.sh
+
+# The yaml and json blocks of README.md and docs/: each parses, and no string in them holds a
+# control character, nor one that Ansible's Jinja would make of an escape in a string literal.
+docs-blocks: setup
+	@node scripts/check-docs.js
+
 # The manifests the project writes, against their official schemas, by the checker kept beside
 # the project (CI has it): the DSC resource manifest of the build, and the winget and Scoop
 # manifests of make dist, written anew into build/dist-check (which leaves a release in dist/
@@ -112,7 +127,7 @@ ci-files: setup
 CHECK_MANIFESTS = ../shared/tools/check-manifests.js
 manifests: win64
 	@if [ -f $(CHECK_MANIFESTS) ]; then \
-	  DIST_DIR=build/dist-check SIGN_PFX= SIGN_PASSWORD_FILE= SIGN_TIMESTAMP_URL= scripts/dist.sh >/dev/null && \
+	  DIST_DIR=build/dist-check SIGN_PFX= SIGN_PASSWORD_FILE= SIGN_TIMESTAMP_URL= REPLACE=1 scripts/dist.sh >/dev/null && \
 	  node $(CHECK_MANIFESTS) build/win64/tarvelin.dsc.resource.json \
 	    build/dist-check/winget/*.yaml build/dist-check/scoop/*.json \
 	    $(wildcard dist/winget/*.yaml dist/scoop/*.json); \
