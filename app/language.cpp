@@ -24,8 +24,10 @@ const DialogCaptions& CaptionsFor(int englishFlag)
 bool ComposeWindowTitle(wchar_t* out, std::size_t capacity, const wchar_t* product,
                         const wchar_t* version)
 {
+    // The title says which build this is: a 32-bit one runs on 64-bit Windows too.
+    const wchar_t* const architecture = sizeof(void*) == 8 ? L" - x64" : L" - x86";
     const bool fits = CopyText(out, capacity, product) && AppendText(out, capacity, L" ") &&
-                      AppendText(out, capacity, version) && AppendText(out, capacity, L" - x64");
+                      AppendText(out, capacity, version) && AppendText(out, capacity, architecture);
     if (!fits && capacity != 0)
         out[0] = L'\0';
     return fits;

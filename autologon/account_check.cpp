@@ -30,6 +30,38 @@ class NetBuffer
 };
 } // namespace
 
+namespace
+{
+// The account's dates and hours and the policy's maximum age, where the database has them;
+// `account.dated` says whether both answered.
+void ReadAccountTimes(const AccountRoutines& routines, const wchar_t* user, LocalAccount& account)
+{
+    NetBuffer info(routines);
+    NetBuffer policy(routines);
+    if (routines.modalsGet == nullptr ||
+        routines.userGetInfo(nullptr, user, 3, info.Put()) != NERR_Success ||
+        info.As<USER_INFO_3>() == nullptr ||
+        routines.modalsGet(nullptr, 0, policy.Put()) != NERR_Success ||
+        policy.As<USER_MODALS_INFO_0>() == nullptr)
+        return;
+    const USER_INFO_3& three = *info.As<USER_INFO_3>();
+    AccountTimes& times = account.times;
+    times.flags = three.usri3_flags;
+    times.passwordAge = three.usri3_password_age;
+    times.passwordExpiredMark = three.usri3_password_expired != 0;
+    times.accountExpires = three.usri3_acct_expires;
+    times.limitedHours = false;
+    for (std::size_t i = 0; three.usri3_logon_hours != nullptr && i < kLogonHoursBytes; ++i)
+    {
+        times.logonHours[i] = three.usri3_logon_hours[i];
+        times.limitedHours = times.limitedHours || three.usri3_logon_hours[i] != 0xFF;
+    }
+    times.policyKnown = true;
+    times.maxPasswordAge = policy.As<USER_MODALS_INFO_0>()->usrmod0_max_passwd_age;
+    account.dated = true;
+}
+} // namespace
+
 bool IsThisComputer(const wchar_t* domain)
 {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
@@ -83,5 +115,25 @@ bool ReadLocalAccount(const wchar_t* user, LocalAccount& account)
     account.disabled = (flags & UF_ACCOUNTDISABLE) != 0;
     account.locked = (flags & UF_LOCKOUT) != 0;
     account.passwordExpired = (flags & UF_PASSWORD_EXPIRED) != 0;
+    account.times.flags = flags;
+    ReadAccountTimes(routines, user, account);
     return true;
+}
+
+DWORD ChangeAccountFlags(const wchar_t* user, DWORD set, DWORD clear, DWORD& before)
+{
+    const AccountRoutines& routines = AccountDatabase();
+    if (routines.userGetInfo == nullptr || routines.userSetInfo == nullptr ||
+        routines.bufferFree == nullptr)
+        return ERROR_PROC_NOT_FOUND;
+    NetBuffer info(routines);
+    const NET_API_STATUS read = routines.userGetInfo(nullptr, user, 1, info.Put());
+    if (read != NERR_Success || info.As<USER_INFO_1>() == nullptr)
+        return read != NERR_Success ? read : static_cast<DWORD>(ERROR_INVALID_DATA);
+    before = info.As<USER_INFO_1>()->usri1_flags;
+    USER_INFO_1008 flags = {(before | set) & ~clear};
+    if (flags.usri1008_flags == before)
+        return NERR_Success;
+    DWORD parameter = 0;
+    return routines.userSetInfo(nullptr, user, 1008, reinterpret_cast<LPBYTE>(&flags), &parameter);
 }

@@ -14,17 +14,29 @@ bool IsThisComputer(const wchar_t* domain);
 // False when netapi32 cannot be had.
 bool IsForeignDomain(const wchar_t* domain);
 
+#include "account_dates.h"
+
 struct LocalAccount
 {
     bool disabled = false;
     bool locked = false;
     bool passwordExpired = false; // expired, or to be changed at the next logon
     bool unknown = false;         // no local account of that name
+    // Its dates and hours and the local password policy, where the database gave them
+    // (NetUserGetInfo level 3, NetUserModalsGet level 0); not otherwise.
+    bool dated = false;
+    AccountTimes times;
 };
 
 // Asks the local account database about `user`. False, with `account` untouched, when it
 // gives no certain answer (access refused, the service unreachable, netapi32 missing, ...).
 bool ReadLocalAccount(const wchar_t* user, LocalAccount& account);
+
+// Sets the account's flags (NetUserSetInfo level 1008) to what they are with `set` added and
+// `clear` taken away, reading them first so that no other flag changes; `before` gets them as
+// they were. NERR_Success (also when nothing was to change); otherwise the status of the call
+// that failed, and nothing changed.
+DWORD ChangeAccountFlags(const wchar_t* user, DWORD set, DWORD clear, DWORD& before);
 
 // The netapi32 routines the checks above call.
 struct AccountRoutines
@@ -33,6 +45,9 @@ struct AccountRoutines
     NET_API_STATUS(WINAPI* joinInformation)
     (LPCWSTR server, LPWSTR* name, PNETSETUP_JOIN_STATUS status);
     NET_API_STATUS(WINAPI* bufferFree)(LPVOID buffer);
+    NET_API_STATUS(WINAPI* modalsGet)(LPCWSTR server, DWORD level, LPBYTE* buffer);
+    NET_API_STATUS(WINAPI* userSetInfo)
+    (LPCWSTR server, LPCWSTR user, DWORD level, LPBYTE buffer, LPDWORD error);
 };
 
 // netapi32's routines, looked up on first use from the system folder only: it is no KnownDLL,

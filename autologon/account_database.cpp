@@ -21,6 +21,10 @@ const AccountRoutines& AccountDatabase()
             ModuleRoutine<decltype(g_routines.joinInformation)>(netapi32, "NetGetJoinInformation");
         g_routines.bufferFree =
             ModuleRoutine<decltype(g_routines.bufferFree)>(netapi32, "NetApiBufferFree");
+        g_routines.modalsGet =
+            ModuleRoutine<decltype(g_routines.modalsGet)>(netapi32, "NetUserModalsGet");
+        g_routines.userSetInfo =
+            ModuleRoutine<decltype(g_routines.userSetInfo)>(netapi32, "NetUserSetInfo");
     }
     return g_routines;
 }

@@ -12,7 +12,7 @@ struct SetWanted
 {
     const wchar_t* domain;
     const wchar_t* user;
-    const wchar_t* password;
+    const wchar_t* password;  // null: the secret is left as it is (keep run restores the rest)
     std::uint32_t logonCount; // 0: none
 };
 

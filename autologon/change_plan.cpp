@@ -13,25 +13,6 @@ unsigned int Index(PlanValue value)
     return static_cast<unsigned int>(value);
 }
 
-bool Same(const ValueForm& a, const ValueForm& b)
-{
-    if (a.present != b.present)
-        return false;
-    if (!a.present)
-        return true;
-    if (a.type != b.type || a.longer || b.longer)
-        return false;
-    if (a.type == kRegDword)
-        return IsNumberValue(a) && IsNumberValue(b) && a.number == b.number;
-    std::size_t i = 0;
-    for (; a.text[i] != L'\0'; ++i)
-    {
-        if (a.text[i] != b.text[i])
-            return false;
-    }
-    return b.text[i] == L'\0';
-}
-
 void Plan(ChangePlan& plan, PlanValue value, const ValueForm& wanted)
 {
     plan.change[Index(value)] = true;
@@ -42,7 +23,7 @@ void Plan(ChangePlan& plan, PlanValue value, const ValueForm& wanted)
 void Want(ChangePlan& plan, const ChangeState& now, PlanValue value, const ValueForm& wanted)
 {
     const unsigned int i = Index(value);
-    if (now.unreadable[i] || !Same(now.values[i], wanted))
+    if (now.unreadable[i] || !SameValueForm(now.values[i], wanted))
         Plan(plan, value, wanted);
 }
 
@@ -55,13 +36,15 @@ bool NameStands(const ChangeState& now, PlanValue value, const wchar_t* wanted,
            !stored.longer && sameName(stored.text, wanted);
 }
 
-// Windows counts AutoLogonCount down at each automatic logon: any count left from 1 to the
-// one asked for is that count, partly used.
-bool CountStands(const ChangeState& now, std::uint32_t logonCount)
+// Windows counts AutoLogonCount down at each automatic logon: a count left from 1 to the one
+// asked for is that count, partly used, but only while Windows is counting it for this very
+// set-up. A count left behind while automatic logon was off, or for another account, is
+// someone else's and is written anew.
+bool CountStands(const ChangeState& now, std::uint32_t logonCount, bool sameSetUp)
 {
     const ValueForm& stored = now.values[Index(PlanValue::AutoLogonCount)];
-    return !now.unreadable[Index(PlanValue::AutoLogonCount)] && IsNumberValue(stored) &&
-           stored.number >= 1 && stored.number <= logonCount;
+    return sameSetUp && !now.unreadable[Index(PlanValue::AutoLogonCount)] &&
+           IsNumberValue(stored) && stored.number >= 1 && stored.number <= logonCount;
 }
 } // namespace
 
@@ -88,15 +71,19 @@ ChangePlan PlanSet(const ChangeState& now, const wchar_t* domain, const wchar_t*
         PlanValue value;
         const wchar_t* wanted;
     } names[] = {{PlanValue::DefaultDomainName, domain}, {PlanValue::DefaultUserName, user}};
+    const unsigned int logon = Index(PlanValue::AutoAdminLogon);
+    bool sameSetUp = !now.unreadable[logon] && IsTextValue(now.values[logon], L"1", true);
     for (const auto& name : names)
     {
-        if (!NameStands(now, name.value, name.wanted, sameName))
+        const bool stands = NameStands(now, name.value, name.wanted, sameName);
+        sameSetUp = sameSetUp && stands;
+        if (!stands)
             Plan(plan, name.value, TextForm(name.wanted));
     }
     Want(plan, now, PlanValue::DefaultPassword, ValueForm());
     if (logonCount == 0)
         Want(plan, now, PlanValue::AutoLogonCount, ValueForm());
-    else if (!CountStands(now, logonCount))
+    else if (!CountStands(now, logonCount, sameSetUp))
         Plan(plan, PlanValue::AutoLogonCount, NumberForm(logonCount));
     if (now.secret != SecretFound::Same)
         plan.secret = SecretAction::Replace;
@@ -120,9 +107,31 @@ ChangePlan PlanRemove(const ChangeState& now)
     // An empty or non-text value holds no password, and is no concern of remove's.
     if (now.unreadable[Index(PlanValue::DefaultPassword)] || now.passwordText)
         Plan(plan, PlanValue::DefaultPassword, ValueForm());
+    // A count left behind would end a later set-up after that many starts, and make a later
+    // set --logon-count take it for its own.
+    Want(plan, now, PlanValue::AutoLogonCount, ValueForm());
     if (now.secret != SecretFound::NotFound)
         plan.secret = SecretAction::Delete;
     return plan;
+}
+
+bool SameValueForm(const ValueForm& a, const ValueForm& b)
+{
+    if (a.present != b.present)
+        return false;
+    if (!a.present)
+        return true;
+    if (a.type != b.type || a.longer || b.longer)
+        return false;
+    if (a.type == kRegDword)
+        return IsNumberValue(a) && IsNumberValue(b) && a.number == b.number;
+    std::size_t i = 0;
+    for (; a.text[i] != L'\0'; ++i)
+    {
+        if (a.text[i] != b.text[i])
+            return false;
+    }
+    return b.text[i] == L'\0';
 }
 
 const ValueForm& ValueAfter(const ChangeState& now, const ChangePlan& plan, PlanValue value)

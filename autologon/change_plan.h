@@ -66,17 +66,23 @@ struct ChangePlan
 
 // What set changes: AutoAdminLogon "1", the domain and user as given, no DefaultPassword
 // value, the secret when it does not hold the password, and AutoLogonCount: none when
-// `logonCount` is 0, else a count from 1 to `logonCount` stands as met (Windows counts it
-// down), and any other is written anew. A name that differs only in letter case is the same
+// `logonCount` is 0, else a count from 1 to `logonCount` stands as met where automatic logon
+// was on already for the same user and domain (Windows is counting it down), and any other
+// is written anew. A name that differs only in letter case is the same
 // name; it is written as given only when something else changes anyway.
 ChangePlan PlanSet(const ChangeState& now, const wchar_t* domain, const wchar_t* user,
                    std::uint32_t logonCount, SameNameFunction sameName);
 
 // What remove changes: AutoAdminLogon "0" unless it is absent or "0" already, a
-// DefaultPassword value that holds text deleted, and the secret deleted whenever it exists at
+// DefaultPassword value that holds text deleted, AutoLogonCount deleted whatever it holds, and
+// the secret deleted whenever it exists at
 // all (a blank one may still hold the password as its old value). Nothing else: a remove that
 // finds all that done changes nothing, and so does the next.
 ChangePlan PlanRemove(const ChangeState& now);
+
+// Whether two values stand alike: both absent, or of one type with the same number or the
+// same whole text.
+bool SameValueForm(const ValueForm& a, const ValueForm& b);
 
 // What a value is when the plan has run: its change, or what it was.
 const ValueForm& ValueAfter(const ChangeState& now, const ChangePlan& plan, PlanValue value);

@@ -19,6 +19,9 @@ enum class ChangeStep
     WriteValue,  // a Winlogon value could not be written or deleted
     OpenPolicy,  // the Local Security Authority did not open its policy
     StoreSecret, // the DefaultPassword secret could not be stored
+    ReadBack,    // read back after the change, a value (or the secret) does not hold what
+                 // was written: something else changed it meanwhile
+    SetAccount,  // fix: the local account's flags could not be changed
 };
 
 struct StepFailure
@@ -43,9 +46,9 @@ struct ChangeResult
     StepFailure registry;
     StepFailure secret;
     // After a failed Set: the values it could not put back, in the order tried. Set
-    // changes five values.
+    // changes five values and the secret.
     std::size_t unrestoredCount = 0;
-    UnrestoredValue unrestored[5] = {};
+    UnrestoredValue unrestored[6] = {};
 
     bool Done() const
     {

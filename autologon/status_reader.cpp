@@ -242,6 +242,27 @@ void ReadAccount(StatusSnapshot& snapshot)
     snapshot.accountLocked = account.locked;
     snapshot.passwordExpired = account.passwordExpired;
     snapshot.unknownUser = account.unknown;
+    snapshot.accountFlags = account.times.flags;
+    if (!account.dated)
+        return;
+    // The dates in the user's local time, which the words and the JSON give.
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    snapshot.now = static_cast<Moment>(ticks / 10000000u) - 11644473600; // 1601 to 1970
+    TIME_ZONE_INFORMATION zone = {};
+    const DWORD daylight = GetTimeZoneInformation(&zone);
+    const LONG bias =
+        zone.Bias + (daylight == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : zone.StandardBias);
+    snapshot.localOffset = -static_cast<std::int64_t>(bias) * 60;
+    const AccountForecast forecast =
+        ForeseeAccount(account.times, snapshot.now, snapshot.localOffset);
+    snapshot.passwordExpired = forecast.passwordExpired;
+    snapshot.mustChangePassword = forecast.mustChangePassword;
+    snapshot.passwordExpires = forecast.passwordExpires;
+    snapshot.accountExpired = forecast.accountExpired;
+    snapshot.accountExpires = forecast.accountExpires;
+    snapshot.shutOutDays = forecast.shutOutDays;
 }
 } // namespace
 

@@ -44,9 +44,14 @@ const CauseRow kCauses[kCauseCount] = {
     {"account-locked", true, true, [](const StatusSnapshot& s) { return s.accountLocked; }},
     {"password-expired", true, true, [](const StatusSnapshot& s) { return s.passwordExpired; }},
     {"unknown-user", true, true, [](const StatusSnapshot& s) { return s.unknownUser; }},
+    // "User must change password at next logon": Windows asks for a new one instead.
+    {"must-change-password", true, true,
+     [](const StatusSnapshot& s) { return s.mustChangePassword; }},
+    {"account-expired", true, true, [](const StatusSnapshot& s) { return s.accountExpired; }},
     {"plain-text-password", false, false,
      [](const StatusSnapshot& s) { return s.plainTextPassword; }},
-    {"logon-count", false, false,
+    // A count that stands while automatic logon is off ends nothing (remove deletes it).
+    {"logon-count", false, true,
      [](const StatusSnapshot& s) { return s.hasLogonCount && s.logonCount != 0; }},
     {"secret-unknown", false, false,
      [](const StatusSnapshot& s) { return s.secret == SecretState::Unknown; }},
@@ -72,6 +77,13 @@ const CauseRow kCauses[kCauseCount] = {
      }},
     {"password-provider-excluded", false, true,
      [](const StatusSnapshot& s) { return s.passwordProviderExcluded; }},
+    // What works today and stops on a day ahead: the password's and the account's expiry,
+    // and the hours the account may log on.
+    {"password-expires", false, true,
+     [](const StatusSnapshot& s) { return s.passwordExpires != kNever; }},
+    {"account-expires", false, true,
+     [](const StatusSnapshot& s) { return s.accountExpires != kNever && !s.accountExpired; }},
+    {"logon-hours", false, true, [](const StatusSnapshot& s) { return s.shutOutDays != 0; }},
 };
 
 StatusVerdict JudgeStatus(const StatusSnapshot& snapshot)

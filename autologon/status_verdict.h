@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "account_dates.h"
 #include "change_result.h"
 #include "value_form.h"
 
@@ -12,6 +13,17 @@ enum class SecretState
     Absent,  // the DefaultPassword secret does not exist, or holds an empty value
     Present, // it holds a non-empty value (never read further than that)
     Unknown  // it could not be read, usually for lack of administrator rights
+};
+
+// The keeping task as status reports it.
+enum class KeepTaskState
+{
+    Missing, // the record is there, the task is not
+    Other,   // a task of its name does something else
+    Unknown, // the Task Scheduler could not be asked (a standard user may not see it)
+    Disabled,
+    Ready,
+    Running,
 };
 
 struct StatusSnapshot
@@ -36,6 +48,16 @@ struct StatusSnapshot
     bool accountLocked = false;
     bool passwordExpired = false;
     bool unknownUser = false;
+    // ... and what its dates and hours and the local password policy foretell, where the
+    // database gives them (account_dates.h): the password's date only while it lies ahead.
+    bool mustChangePassword = false;
+    bool accountExpired = false;
+    Moment passwordExpires = kNever;
+    Moment accountExpires = kNever;
+    unsigned shutOutDays = 0;       // bit n: weekday n (0 Sunday) has hours it may not log on
+    std::uint32_t accountFlags = 0; // UF_*, as read
+    Moment now = 0;                 // when it was read, and local time's lead on UTC: for the dates
+    std::int64_t localOffset = 0;
 
     // Values under EAS\Policies that hold anything but zeros: Exchange ActiveSync password
     // policies may be in force. Their names, quoted and separated by ", ", as far as they fit.
@@ -48,6 +70,15 @@ struct StatusSnapshot
     bool hiddenUserName = false; // the policy "Don't display user name at sign-in"
     bool passwordlessExperience = false;   // Windows Hello for Business passwordless experience
     bool passwordProviderExcluded = false; // the password credential provider is excluded
+
+    // Whether automatic logon is kept (keep on): the record's account and what the Task
+    // Scheduler says of the task; filled by status alone.
+    bool kept = false;
+    wchar_t keptUser[kFieldLimit + 1] = {};
+    wchar_t keptDomain[kFieldLimit + 1] = {};
+    KeepTaskState keepTask = KeepTaskState::Unknown;
+    bool keepRan = false; // the task has run, and keepLastResult is its last exit code
+    std::uint32_t keepLastResult = 0;
 
     // A value that could not be read (and that is not merely missing): nothing is judged
     // then, since any guess could be wrong. Names are the reader's constants.
@@ -69,6 +100,8 @@ enum class Cause : unsigned int
     AccountLocked,
     PasswordExpired,
     UnknownUser,
+    MustChangePassword,
+    AccountExpired,
     // Warnings: it may not log on, or it is unsafe.
     PlainTextPassword,
     LogonCount,
@@ -80,6 +113,9 @@ enum class Cause : unsigned int
     HiddenUserName,
     PasswordlessExperience,
     PasswordProviderExcluded,
+    PasswordExpires,
+    AccountExpires,
+    LogonHours,
     Count
 };
 constexpr unsigned int kCauseCount = static_cast<unsigned int>(Cause::Count);

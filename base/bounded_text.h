@@ -4,6 +4,13 @@
 #pragma once
 #include <cstddef>
 
+// The number of elements of an array, for the portable code (ARRAYSIZE is Windows').
+template <typename T, std::size_t N>
+constexpr std::size_t CountOf(const T (&)[N])
+{
+    return N;
+}
+
 template <typename Char>
 std::size_t TextLength(const Char* text)
 {

@@ -11,7 +11,11 @@
 #include "change_report.h"
 #include "commands.h"
 #include "console_io.h"
+#include "error_text.h"
 #include "exit_codes.h"
+#include "help_text.h"
+#include "keep_command.h"
+#include "keep_texts.h"
 #include "text_buffer.h"
 
 namespace
@@ -81,24 +85,75 @@ int PasswordRefused(const Arguments& arguments, LineStatus status, const Passwor
             return answer.Give(kExitBadCommandLine, stop.error);
         }
     }
+    const auto source = static_cast<int>(arguments.passwordFile != nullptr ? PasswordSource::File
+                                                                           : PasswordSource::Input);
+    wchar_t storage[320];
+    TextBuffer detail(storage, CountOf(storage));
+    const char* error = "password-not-utf8";
     if (status == LineStatus::Empty)
     {
-        line.Add(texts.noPassword);
-        return answer.Give(kExitBadCommandLine, "no-password");
+        line.Add(texts.noPassword[source]);
+        error = "no-password";
     }
-    if (status == LineStatus::TooLong)
+    else if (status == LineStatus::TooLong)
     {
-        line.Add(texts.passwordTooLong[0]).AddNumber(kFieldLimit).Add(texts.passwordTooLong[1]);
-        line.Add(texts.nothingChanged);
-        return answer.Give(kExitBadCommandLine, "password-too-long");
+        AddFilled(line, texts.passwordTooLong, {FillerOf(detail.AddNumber(kFieldLimit))});
+        error = "password-too-long";
     }
-    if (problem.error != 0)
+    else if (status == LineStatus::Utf16)
     {
-        line.Add(texts.passwordUnreadable).AddNumber(problem.error).Add(L").\n");
+        line.Add(texts.passwordUtf16[source]);
+        error = "password-utf16";
+    }
+    else if (problem.error != 0)
+    {
+        AddErrorNumber(detail, problem.error);
+        AddFilled(line, texts.passwordUnreadable[source], {FillerOf(detail)});
+        line.Add(L' ').Add(texts.nothingChanged);
         return answer.Give(kExitBadCommandLine, "password-unreadable", problem.error);
     }
-    line.Add(texts.passwordNotUtf8);
-    return answer.Give(kExitBadCommandLine, "password-not-utf8");
+    else
+        line.Add(texts.passwordNotText[source]);
+    line.Add(L' ').Add(texts.nothingChanged);
+    return answer.Give(kExitBadCommandLine, error);
+}
+
+// The password from --password-file, or from standard input, or typed at the prompt (twice
+// where nothing else checks it). Ok, or the exit code of the refusal in `exitCode`.
+bool ReadThePassword(const Arguments& arguments, const CliTexts& texts, PasswordBuffer& password,
+                     int& exitCode)
+{
+    PasswordProblem problem;
+    LineStatus status = LineStatus::Ok;
+    if (arguments.passwordFile != nullptr)
+        status = ReadPasswordFile(arguments.passwordFile, password, problem.error);
+    else
+    {
+        // Without the credential check, a typo at a prompt that does not echo would be stored.
+        const bool twice = arguments.noVerify && InputIsConsole();
+        status = ReadPassword(texts.prompt, password, problem);
+        if (status == LineStatus::Ok && twice)
+        {
+            PasswordBuffer again;
+            status = ReadPassword(texts.promptAgain, again, problem);
+            const auto bytes = [](const PasswordBuffer& buffer) {
+                return reinterpret_cast<const unsigned char*>(buffer.text);
+            };
+            if (status == LineStatus::Ok &&
+                !SameSecretBytes(bytes(password), TextLength(password.text) * sizeof(wchar_t),
+                                 bytes(again), TextLength(again.text) * sizeof(wchar_t)))
+            {
+                Answer answer(arguments);
+                answer.Line().Add(texts.passwordsDiffer).Add(L' ').Add(texts.nothingChanged);
+                exitCode = answer.Give(kExitBadCommandLine, "passwords-differ");
+                return false;
+            }
+        }
+    }
+    if (status == LineStatus::Ok)
+        return true;
+    exitCode = PasswordRefused(arguments, status, problem, texts);
+    return false;
 }
 
 int CredentialsRefused(const Arguments& arguments, DWORD error, const CliTexts& texts)
@@ -125,7 +180,8 @@ int Conclude(const Arguments& arguments, const SetWanted* wanted, const CliTexts
     ChangeRun run;
     wchar_t words[kChangeReportCapacity];
     TextBuffer text(words, ARRAYSIZE(words));
-    const bool done = ChangeAndSay(wanted, arguments.check, texts, run, text);
+    const bool done = ChangeAndSay(wanted, arguments.check, texts, run, text,
+                                   wanted != nullptr ? EventKind::Set : EventKind::Remove);
     const ChangeReport report = ReportOf(run, wanted, arguments.check);
     // A failure goes to standard error in words, beside JSON too; otherwise standard output
     // gets the words or the JSON.
@@ -157,6 +213,12 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
     }
     if (arguments.command == Command::Remove)
         return Conclude(arguments, nullptr, texts);
+    if (arguments.logonCount != 0 && IsKept())
+    {
+        Answer answer(arguments);
+        answer.Line().Add(KeepTextsFor(texts.german).countWhileKept).Add(L'\n');
+        return answer.Give(kExitBadCommandLine, "logon-count-while-kept");
+    }
 
     wchar_t domain[kFieldLimit + 1] = {};
     Answer unnamed(arguments);
@@ -166,10 +228,9 @@ int RunChange(const Arguments& arguments, const CliTexts& texts, bool administra
         return unnamed.Give(kExitChangeFailed, "computer-name-unreadable", error);
 
     PasswordBuffer password;
-    PasswordProblem problem;
-    const LineStatus status = ReadPassword(texts.prompt, password, problem);
-    if (status != LineStatus::Ok)
-        return PasswordRefused(arguments, status, problem, texts);
+    int refused = kExitBadCommandLine;
+    if (!ReadThePassword(arguments, texts, password, refused))
+        return refused;
 
     if (arguments.noVerify)
         Note(arguments, texts.credentialsNotChecked);
@@ -197,26 +258,57 @@ DWORD SetDomain(const wchar_t* user, const wchar_t* given, wchar_t (&domain)[kFi
     if (wcschr(user, L'@') != nullptr || GetComputerNameW(domain, &size))
         return ERROR_SUCCESS;
     const DWORD error = GetLastError();
-    why.Add(texts.noComputerName).AddNumber(error).Add(texts.noComputerNameEnd);
+    wchar_t storage[320];
+    TextBuffer detail(storage, CountOf(storage));
+    AddFilled(why, texts.noComputerName, {FillerOf(AddErrorNumber(detail, error))});
+    why.Add(L' ').Add(texts.nothingChanged);
     return error;
 }
 
 const char* ComposeCredentialRefusal(DWORD error, const CliTexts& texts, TextBuffer& out)
 {
     const CredentialReason reason = ReasonForLogonError(error);
-    out.Add(texts.credentialRefused).Add(texts.reasons[static_cast<int>(reason)]);
+    // A check that could not be made is no refusal: it says why, and the way round it.
     if (reason == CredentialReason::NotChecked)
-        out.AddNumber(error).Add(texts.notCheckedEnd);
+    {
+        wchar_t storage[320];
+        TextBuffer detail(storage, CountOf(storage));
+        AddFilled(out, texts.credentialsUnchecked, {FillerOf(AddErrorNumber(detail, error))});
+    }
+    else
+        out.Add(texts.credentialRefused).Add(texts.reasons[static_cast<int>(reason) - 1]);
     out.Add(texts.nothingChanged);
     return kReasonIds[static_cast<int>(reason)];
 }
 
 bool ChangeAndSay(const SetWanted* wanted, bool check, const CliTexts& texts, ChangeRun& run,
-                  TextBuffer& words)
+                  TextBuffer& words, EventKind kind)
 {
+    const bool front = kind != EventKind::KeepRestored;
+    // Switched off, automatic logon must not be restored by the task: keeping goes first.
+    if (front && wanted == nullptr && !KeepingOff(check, words))
+        return false;
     {
         const BreakHeld held;
         RunChangePlan(wanted, check ? RunKind::Probe : RunKind::Apply, run);
     }
-    return ComposeChangeReport(ReportOf(run, wanted, check), texts.german, words);
+    const ChangeReport report = ReportOf(run, wanted, check);
+    const bool done = ComposeChangeReport(report, texts.german, words);
+    if (front && done && wanted != nullptr && !check)
+        KeepAccount(wanted->domain, wanted->user);
+    if (!check && run.ran)
+    {
+        wchar_t changes[kEventTextCapacity];
+        TextBuffer list(changes, CountOf(changes));
+        AddRunChanges(run, list);
+        wchar_t outcome[kChangeReportCapacity];
+        TextBuffer english(outcome, CountOf(outcome));
+        // keep run stores no password: its outcome is the restore, not set's words.
+        if (kind == EventKind::KeepRestored && done)
+            english.Add(L"Automatic logon is restored.");
+        else
+            ComposeChangeReport(report, false, english);
+        RecordEvent(kind, !done, list.Text(), english.Text());
+    }
+    return done;
 }

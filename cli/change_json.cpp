@@ -1,13 +1,16 @@
 #include "change_json.h"
 
+#include "bounded_text.h"
+#include "error_text.h"
 #include "json_text.h"
 #include "value_text.h"
 
 namespace
 {
 // Stable names of the steps, by ChangeStep.
-const char* const kStepIds[] = {nullptr,       "input",       "open-key",    "save-value",
-                                "write-value", "open-policy", "store-secret"};
+const char* const kStepIds[] = {nullptr,        "input",       "open-key",
+                                "save-value",   "write-value", "open-policy",
+                                "store-secret", "read-back",   "set-account"};
 
 const char* SecretBefore(SecretFound secret)
 {
@@ -78,8 +81,14 @@ void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
     json.Id("command", report.set ? "set" : "remove").Bool("check", report.check);
     json.Bool("changed", changed);
     json.String("domain", report.domain).String("user", report.user);
-    if (report.logonCount != 0)
-        json.Number("logonCount", report.logonCount);
+    // The count that stands afterwards, which may be one that Windows is counting down: a
+    // failed set has put back what it found, a remove whose registry step failed wrote none.
+    const bool asFound = failed && (report.set || result->registry.step != ChangeStep::None);
+    const ValueForm& count =
+        asFound ? report.before->values[static_cast<unsigned int>(PlanValue::AutoLogonCount)]
+                : ValueAfter(*report.before, *report.plan, PlanValue::AutoLogonCount);
+    if (IsNumberValue(count))
+        json.Number("logonCount", count.number);
     else
         json.Null("logonCount");
     AddValues(json.Key("before"), *report.before, nullptr);
@@ -95,7 +104,8 @@ void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
         return;
     }
     json.Id("error", kStepIds[static_cast<int>(failure.step)]);
-    json.Number("errorNumber", failure.error).String("value", failure.value);
+    AddJsonError(json, failure.error);
+    json.String("value", failure.value);
     if (report.set)
     {
         json.Bool("restored", result->unrestoredCount == 0);
@@ -106,7 +116,8 @@ void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
                 list.Add(L',');
             JsonObject value(list);
             value.String("name", result->unrestored[i].name);
-            value.Number("errorNumber", result->unrestored[i].error).End();
+            AddJsonError(value, result->unrestored[i].error);
+            value.End();
         }
         list.Add(L']');
     }
@@ -119,13 +130,26 @@ void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
     out.Add(L'\n');
 }
 
+const char* StepId(ChangeStep step)
+{
+    return kStepIds[static_cast<int>(step)];
+}
+
+void AddJsonError(JsonObject& json, std::uint32_t error)
+{
+    json.Number("errorNumber", error);
+    wchar_t text[256];
+    const bool known = error != 0 && SystemErrorText(error, text, CountOf(text)) != 0;
+    json.String("errorText", known ? text : nullptr);
+}
+
 void ComposeErrorJson(const char* command, bool check, const char* error, unsigned long number,
                       const char* reason, TextBuffer& out)
 {
     JsonObject json(out);
     json.Id("command", command).Bool("check", check).Bool("changed", false).Id("error", error);
     if (number != 0)
-        json.Number("errorNumber", number);
+        AddJsonError(json, static_cast<std::uint32_t>(number));
     if (reason != nullptr)
         json.Id("reason", reason);
     json.End();

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "error_text.h"
 #include "value_text.h"
 #include "winlogon_values.h"
 
@@ -10,13 +11,14 @@ namespace
 // UTF-8, as all texts of the program; non-ASCII letters as \u escapes.
 struct ChangeTexts
 {
-    const char* setDone[3];    // [0] + domain\user + [1] ... [2]
-    const char* removeDone[5]; // [0] + what became of the secret, by SecretFate
-    const char* setFailed;     // + the step
-    const char* removeFailed;  // + the steps, one a line
-    const char* steps[7];      // by ChangeStep; SaveValue and WriteValue: + value + [1]
-    const char* valueEnd[2];   // [0] after a SaveValue value, [1] after a WriteValue value
-    const char* error;         // " (error " + number + ")"
+    const char* setDone[3];     // [0] + domain\user + [1] ... [2]
+    const char* removeDone[5];  // [0] + what became of the secret, by SecretFate
+    const char* setFailed;      // + the step
+    const char* removeFailed;   // + the steps, one a line
+    const char* steps[9];       // by ChangeStep; SaveValue, WriteValue, ReadBack: + value + end
+    const char* valueEnd[3];    // after the value, by SaveValue, WriteValue, ReadBack
+    const char* secretSteps[2]; // SaveValue and ReadBack of the secret
+    const char* error;          // " (error " + number + ")"
     const char* nothingChanged;
     const char* putBack;
     const char* notPutBack; // + "name (error n)", ... + notPutBackEnd
@@ -32,7 +34,7 @@ struct ChangeTexts
     const char* nothingChangedEnd[2]; // after the two above: changed, would change
     const char* wouldChange;
     const char* secretLabel;
-    const char* secretWould[2]; // be replaced, be deleted
+    const char* secretWould[4]; // by SecretWill
     const char* none;
     const char* plainText; // a DefaultPassword value, never its text
     const char* unreadable;
@@ -49,8 +51,13 @@ const ChangeTexts kEnglish = {
     {u8"", u8"the user name, the password or the domain is empty or too long",
      u8"the Winlogon key could not be opened", u8"the value ", u8"the value ",
      u8"the Local Security Authority did not open its policy",
-     u8"the LSA secret DefaultPassword could not be written"},
-    {u8" could not be read", u8" could not be written"},
+     u8"the LSA secret DefaultPassword could not be written", u8"the value ",
+     u8"the account's flags could not be changed"},
+    {u8" could not be read", u8" could not be written",
+     u8" does not hold what was written: something changed it meanwhile"},
+    {u8"the LSA secret DefaultPassword could not be read to be kept",
+     u8"the LSA secret DefaultPassword does not hold what was stored: something changed it "
+     u8"meanwhile"},
     u8" (error ",
     u8"Nothing was changed.\n",
     u8"Every value was put back as it was.\n",
@@ -65,57 +72,69 @@ const ChangeTexts kEnglish = {
     {u8"so nothing changed.\n", u8"so nothing would change.\n"},
     u8"Would change:\n",
     u8"  password secret: ",
-    {u8"would be replaced", u8"would be deleted"},
+    {u8"would be stored", u8"would be replaced",
+     u8"would be stored, over one that could not be read", u8"would be deleted"},
     u8"(none)",
     u8"(plain text)",
     u8"(unreadable)",
 };
 
 const ChangeTexts kGerman = {
-    {u8"Die automatische Anmeldung ist an f\u00fcr ", u8".\n",
-     u8"Das Passwort liegt als LSA-Geheimnis DefaultPassword vor, nicht in der "
+    {u8"Die automatische Anmeldung ist f\u00fcr ", u8" eingeschaltet.\n",
+     u8"Das Passwort ist als LSA-Geheimnis DefaultPassword gespeichert, nicht in der "
      u8"Registrierung.\n"},
-    {u8"Die automatische Anmeldung ist aus", u8", und kein Passwort ist gespeichert.\n",
+    {u8"Die automatische Anmeldung ist ausgeschaltet",
+     u8", und es ist kein Passwort gespeichert.\n",
      u8", und das gespeicherte Passwort ist gel\u00f6scht.\n",
-     u8", und das leere Passwort-Geheimnis ist gel\u00f6scht.\n",
-     u8", und das Passwort-Geheimnis ist gel\u00f6scht.\n"},
-    u8"tarvelin-cli: die automatische Anmeldung konnte nicht eingeschaltet werden: ",
-    u8"tarvelin-cli: die automatische Anmeldung konnte nicht vollst\u00e4ndig ausgeschaltet "
-    u8"werden:\n",
+     u8", und das leere LSA-Geheimnis ist gel\u00f6scht.\n",
+     u8", und das LSA-Geheimnis ist gel\u00f6scht.\n"},
+    u8"tarvelin-cli: die automatische Anmeldung lie\u00df sich nicht einschalten: ",
+    u8"tarvelin-cli: die automatische Anmeldung lie\u00df sich nicht vollst\u00e4ndig "
+    u8"ausschalten:\n",
     {u8"", u8"Benutzername, Passwort oder Dom\u00e4ne ist leer oder zu lang",
      u8"der Winlogon-Schl\u00fcssel lie\u00df sich nicht \u00f6ffnen", u8"der Wert ", u8"der Wert ",
-     u8"die lokale Sicherheitsautorit\u00e4t hat ihre Richtlinie nicht ge\u00f6ffnet",
-     u8"das LSA-Geheimnis DefaultPassword lie\u00df sich nicht schreiben"},
-    {u8" lie\u00df sich nicht lesen", u8" lie\u00df sich nicht schreiben"},
+     u8"die lokale Sicherheitsautorit\u00e4t (LSA) hat ihre Richtlinie nicht ge\u00f6ffnet",
+     u8"das LSA-Geheimnis DefaultPassword lie\u00df sich nicht schreiben", u8"der Wert ",
+     u8"die Kontoeinstellungen lie\u00dfen sich nicht \u00e4ndern"},
+    {u8" lie\u00df sich nicht lesen", u8" lie\u00df sich nicht schreiben",
+     u8" enth\u00e4lt nicht, was geschrieben wurde: Etwas anderes hat ihn inzwischen "
+     u8"ge\u00e4ndert"},
+    {u8"das LSA-Geheimnis DefaultPassword lie\u00df sich nicht lesen, um es aufzubewahren",
+     u8"das LSA-Geheimnis DefaultPassword enth\u00e4lt nicht, was gespeichert wurde: Etwas "
+     u8"anderes hat es inzwischen ge\u00e4ndert"},
     u8" (Fehler ",
     u8"Nichts wurde ge\u00e4ndert.\n",
-    u8"Jeder Wert wurde wiederhergestellt.\n",
+    u8"Alle Werte wurden wiederhergestellt.\n",
     u8"Diese Werte lie\u00dfen sich nicht wiederherstellen: ",
     u8". Pr\u00fcfen Sie sie mit tarvelin-cli status.\n",
     u8"Die automatische Anmeldung ist aus.\n",
-    u8"Die automatische Anmeldung ist vielleicht noch an.\n",
-    {u8"Kein Passwort ist gespeichert.\n", u8"Das Passwort-Geheimnis ist gel\u00f6scht.\n"},
-    u8"Das gespeicherte Passwort ist vielleicht noch vorhanden.\n",
-    {u8"Die automatische Anmeldung ist schon eingerichtet f\u00fcr ", u8", "},
-    u8"Die automatische Anmeldung ist schon aus, und kein Passwort ist gespeichert, ",
-    {u8"also wurde nichts ge\u00e4ndert.\n", u8"also w\u00fcrde sich nichts \u00e4ndern.\n"},
+    u8"Die automatische Anmeldung ist m\u00f6glicherweise noch an.\n",
+    {u8"Es ist kein Passwort gespeichert.\n", u8"Das LSA-Geheimnis ist gel\u00f6scht.\n"},
+    u8"Das gespeicherte Passwort ist m\u00f6glicherweise noch vorhanden.\n",
+    {u8"Die automatische Anmeldung ist schon f\u00fcr ", u8" eingerichtet, "},
+    u8"Die automatische Anmeldung ist schon aus, und es ist kein Passwort gespeichert, ",
+    {u8"daher wurde nichts ge\u00e4ndert.\n", u8"daher w\u00fcrde sich nichts \u00e4ndern.\n"},
     u8"Folgendes w\u00fcrde sich \u00e4ndern:\n",
-    u8"  Passwort-Geheimnis: ",
-    {u8"w\u00fcrde ersetzt werden", u8"w\u00fcrde gel\u00f6scht werden"},
-    u8"(keiner)",
+    u8"  gespeichertes Passwort: ",
+    {u8"w\u00fcrde gespeichert", u8"w\u00fcrde ersetzt",
+     u8"w\u00fcrde gespeichert, anstelle eines nicht lesbaren", u8"w\u00fcrde gel\u00f6scht"},
+    u8"(fehlt)",
     u8"(Klartext)",
     u8"(nicht lesbar)",
 };
 
 void AddStep(const StepFailure& failure, const ChangeTexts& texts, TextBuffer& out)
 {
-    out.Add(texts.steps[static_cast<int>(failure.step)]);
-    if (failure.step == ChangeStep::SaveValue || failure.step == ChangeStep::WriteValue)
-    {
-        out.Add(failure.value != nullptr ? failure.value : L"?");
-        out.Add(texts.valueEnd[failure.step == ChangeStep::SaveValue ? 0 : 1]);
-    }
-    out.Add(texts.error).AddNumber(failure.error).Add(L')');
+    const bool save = failure.step == ChangeStep::SaveValue;
+    const bool readBack = failure.step == ChangeStep::ReadBack;
+    if ((save || readBack) && failure.value == nullptr) // the secret's
+        out.Add(texts.secretSteps[save ? 0 : 1]);
+    else
+        out.Add(texts.steps[static_cast<int>(failure.step)]);
+    if ((save || readBack || failure.step == ChangeStep::WriteValue) && failure.value != nullptr)
+        out.Add(failure.value).Add(texts.valueEnd[save ? 0 : readBack ? 2 : 1]);
+    if (failure.error != 0)
+        AddErrorNumber(out.Add(texts.error), failure.error).Add(L')');
 }
 
 // What a remove does with the secret, by what it found there: it is only ever said to have
@@ -146,6 +165,25 @@ SecretFate FateOf(const ChangeReport& report)
     return WasUnreadable;
 }
 
+void PutBack(const UnrestoredValue* unrestored, std::size_t count, const ChangeTexts& texts,
+             TextBuffer& out)
+{
+    if (count == 0)
+    {
+        out.Add(texts.putBack);
+        return;
+    }
+    out.Add(texts.notPutBack);
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        if (i > 0)
+            out.Add(L", ");
+        out.Add(unrestored[i].name).Add(texts.error);
+        AddErrorNumber(out, unrestored[i].error).Add(L')');
+    }
+    out.Add(texts.notPutBackEnd);
+}
+
 void ComposeSetFailure(const ChangeReport& report, const ChangeTexts& texts, TextBuffer& out)
 {
     const ChangeResult& result = *report.result;
@@ -158,20 +196,10 @@ void ComposeSetFailure(const ChangeReport& report, const ChangeTexts& texts, Tex
     const bool beforeWrites =
         report.check || failure.step == ChangeStep::Input || failure.step == ChangeStep::OpenKey ||
         failure.step == ChangeStep::SaveValue || !report.plan->ChangesValues();
-    if (result.unrestoredCount == 0)
-    {
-        out.Add(beforeWrites ? texts.nothingChanged : texts.putBack);
-        return;
-    }
-    out.Add(texts.notPutBack);
-    for (std::size_t i = 0; i < result.unrestoredCount; ++i)
-    {
-        if (i > 0)
-            out.Add(L", ");
-        out.Add(result.unrestored[i].name).Add(texts.error);
-        out.AddNumber(result.unrestored[i].error).Add(L')');
-    }
-    out.Add(texts.notPutBackEnd);
+    if (result.unrestoredCount == 0 && beforeWrites)
+        out.Add(texts.nothingChanged);
+    else
+        PutBack(result.unrestored, result.unrestoredCount, texts, out);
 }
 
 void ComposeRemoveFailure(const ChangeReport& report, const ChangeTexts& texts, TextBuffer& out)
@@ -199,6 +227,17 @@ void ComposeRemoveFailure(const ChangeReport& report, const ChangeTexts& texts, 
         out.Add(texts.secretAfter[FateOf(report) == NoneStored ? 0 : 1]);
 }
 
+// What a dry run says of the secret: a password is only ever said to be replaced where one is
+// there.
+int SecretWill(const ChangePlan& plan, const ChangeState& before)
+{
+    if (plan.secret == SecretAction::Delete)
+        return 3;
+    if (before.secret == SecretFound::Unreadable)
+        return 2;
+    return before.secret == SecretFound::NotFound || before.secret == SecretFound::Blank ? 0 : 1;
+}
+
 void ComposePlan(const ChangeReport& report, const ChangeTexts& texts, TextBuffer& out)
 {
     const ChangePlan& plan = *report.plan;
@@ -222,27 +261,48 @@ void ComposePlan(const ChangeReport& report, const ChangeTexts& texts, TextBuffe
     {
         if (!plan.change[i])
             continue;
-        const std::uint32_t expected =
-            i == static_cast<unsigned int>(PlanValue::AutoLogonCount) ? kRegDword : kRegSz;
-        out.Add(L"  ").Add(kPlanValueNames[i]).Add(L": ");
-        if (before.unreadable[i])
-            out.Add(texts.unreadable);
-        else if (i == static_cast<unsigned int>(PlanValue::DefaultPassword))
-            out.Add(before.values[i].present ? texts.plainText : texts.none);
-        else
-            AddPlainValue(out, before.values[i], expected, texts.none);
-        out.Add(L" -> ");
-        AddPlainValue(out, plan.after[i], expected, texts.none);
+        out.Add(L"  ");
+        AddValueChange(out, kPlanValueNames[i], before.values[i], before.unreadable[i],
+                       plan.after[i], &texts == &kGerman);
         out.Add(L'\n');
     }
     if (plan.secret != SecretAction::Keep)
-    {
-        out.Add(texts.secretLabel)
-            .Add(texts.secretWould[plan.secret == SecretAction::Replace ? 0 : 1])
-            .Add(L'\n');
-    }
+        out.Add(texts.secretLabel).Add(texts.secretWould[SecretWill(plan, before)]).Add(L'\n');
 }
 } // namespace
+
+void AddStepWords(const StepFailure& failure, bool german, TextBuffer& out)
+{
+    AddStep(failure, german ? kGerman : kEnglish, out);
+}
+
+void AddPutBack(const UnrestoredValue* unrestored, std::size_t count, bool german, TextBuffer& out)
+{
+    PutBack(unrestored, count, german ? kGerman : kEnglish, out);
+}
+
+void AddValueChange(TextBuffer& out, const wchar_t* name, const ValueForm& before, bool unreadable,
+                    const ValueForm& after, bool german)
+{
+    const ChangeTexts& texts = german ? kGerman : kEnglish;
+    const bool password = std::wcscmp(name, kDefaultPassword) == 0;
+    // A count is a number, everything else a text; a DefaultPassword is told by its type alone.
+    const std::uint32_t expected = std::wcscmp(name, kDefaultPassword) == 0 ||
+                                           std::wcscmp(name, kAutoAdminLogon) == 0 ||
+                                           std::wcscmp(name, kDefaultDomainName) == 0 ||
+                                           std::wcscmp(name, kDefaultUserName) == 0
+                                       ? kRegSz
+                                       : kRegDword;
+    out.Add(name).Add(L": ");
+    if (unreadable)
+        out.Add(texts.unreadable);
+    else if (password)
+        out.Add(before.present ? texts.plainText : texts.none);
+    else
+        AddPlainValue(out, before, expected, texts.none);
+    out.Add(L" -> ");
+    AddPlainValue(out, after, expected, texts.none);
+}
 
 ChangeReport ReportOf(const ChangeRun& run, const SetWanted* wanted, bool check)
 {
@@ -253,7 +313,6 @@ ChangeReport ReportOf(const ChangeRun& run, const SetWanted* wanted, bool check)
     {
         report.domain = wanted->domain;
         report.user = wanted->user;
-        report.logonCount = wanted->logonCount;
     }
     report.before = &run.before;
     report.plan = &run.plan;
@@ -297,8 +356,8 @@ bool RemoveLeavesOff(const ChangeReport& report)
         return false;
     const StepFailure& registry = report.result->registry;
     return registry.step == ChangeStep::None ||
-           (registry.step == ChangeStep::WriteValue && registry.value != nullptr &&
-            std::wcscmp(registry.value, kAutoAdminLogon) != 0);
+           ((registry.step == ChangeStep::WriteValue || registry.step == ChangeStep::ReadBack) &&
+            registry.value != nullptr && std::wcscmp(registry.value, kAutoAdminLogon) != 0);
 }
 
 bool RemoveLeavesNoSecret(const ChangeReport& report)

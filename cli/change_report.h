@@ -18,7 +18,6 @@ struct ChangeReport
     bool check = false;              // --check: a dry run
     const wchar_t* domain = nullptr; // set: the account
     const wchar_t* user = nullptr;
-    std::uint32_t logonCount = 0;         // set: 0 when none is wanted
     const ChangeState* before = nullptr;  // as read
     const ChangePlan* plan = nullptr;     // what differs
     const ChangeResult* result = nullptr; // the change or, in a dry run, the opening of what
@@ -36,6 +35,16 @@ ChangeReport ReportOf(const ChangeRun& run, const SetWanted* wanted, bool check)
 // that failed, with the system's error and the state that leaves the machine in. True for
 // standard output; false for a failure (standard error, exit code 1).
 bool ComposeChangeReport(const ChangeReport& report, bool german, TextBuffer& out);
+
+// "name: before -> after" as a dry run lists a value, in German or English: a number for a
+// count (and any DWORD), a text for the names, a plain-text password never by its text.
+void AddValueChange(TextBuffer& out, const wchar_t* name, const ValueForm& before, bool unreadable,
+                    const ValueForm& after, bool german);
+
+// The words of a failed step: "the value X could not be written (error 5: ...)".
+void AddStepWords(const StepFailure& failure, bool german, TextBuffer& out);
+// The words for what a failed change put back: everything, or the values that could not be.
+void AddPutBack(const UnrestoredValue* unrestored, std::size_t count, bool german, TextBuffer& out);
 
 // Whether automatic logon is off after a remove, whatever failed: it was off already, or
 // AutoAdminLogon "0", which is written first, was written.

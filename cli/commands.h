@@ -3,11 +3,13 @@
 #include "arguments.h"
 #include "change_apply.h"
 #include "credential_check.h"
+#include "event_record.h"
 #include "text_buffer.h"
 #include "texts.h"
 
 // Usage, help, version and refused command lines.
-int RunHelp(const CliTexts& texts);
+// help: the overview for None, else the command's own.
+int RunHelp(const CliTexts& texts, Command topic);
 int RunVersion();
 int RunRefusal(const Arguments& arguments, const CliTexts& texts);
 
@@ -19,6 +21,12 @@ int RunStatus(bool json, const CliTexts& texts);
 // is LogonUserW, or a test's double.
 int RunChange(const Arguments& arguments, const CliTexts& texts, bool administrator,
               LogonFunction logon);
+
+// keep on|off|run: automatic logon restored by a scheduled task.
+int RunKeep(const Arguments& arguments, const CliTexts& texts, bool administrator);
+
+// fix [NAME...]: repairs the causes named, or those that belong to automatic logon itself.
+int RunFix(const Arguments& arguments, const CliTexts& texts, bool administrator);
 
 // The steps of set that another front end of the program shares.
 // The domain a set stores and checks: `given` (null: none given); else none for a user@domain
@@ -33,9 +41,10 @@ const char* ComposeCredentialRefusal(DWORD error, const CliTexts& texts, TextBuf
 
 // Changes what differs from `wanted` (null: a remove) or, with `check`, opens what that would
 // write; holds Ctrl+C off meanwhile, and says what came of it in `words`. True when that is for
-// standard output, false for a failure.
+// standard output, false for a failure. A change is recorded as an event of `kind`; a set or
+// remove also keeps keeping in step (a remove switches it off first, a set keeps its account).
 bool ChangeAndSay(const SetWanted* wanted, bool check, const CliTexts& texts, ChangeRun& run,
-                  TextBuffer& words);
+                  TextBuffer& words, EventKind kind);
 
 // The operations of the DSC v3 resource: the instance as JSON on standard input, the state
 // as JSON on standard output, errors as dsc's trace lines on standard error. `administrator`

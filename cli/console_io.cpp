@@ -250,8 +250,9 @@ LineStatus ReadConsolePassword(HANDLE input, const char* prompt, PasswordBuffer&
 
 // The first line of a file or pipe. A line longer than any password is refused unread
 // beyond this buffer: UTF-8 needs at most three bytes per UTF-16 unit, plus a byte-order
-// mark and CR LF.
-LineStatus ReadPipedPassword(HANDLE input, PasswordBuffer& password, DWORD& error)
+// mark and CR LF (UTF-16 needs less). Only a password file is read as UTF-16 too: standard
+// input that is UTF-16 is told apart, so that the refusal can name the way that reads it.
+LineStatus ReadPipedPassword(HANDLE input, PasswordBuffer& password, DWORD& error, bool utf16)
 {
     constexpr DWORD kBytes = kFieldLimit * 3 + 3 + 2;
     unsigned char bytes[kBytes + 1];
@@ -280,7 +281,7 @@ LineStatus ReadPipedPassword(HANDLE input, PasswordBuffer& password, DWORD& erro
     }
     LineStatus status = LineStatus::TooLong;
     if (lineEnd || count < sizeof bytes)
-        status = DecodeFirstLine(bytes, count, password.text, kFieldLimit);
+        status = DecodePasswordLine(bytes, count, password.text, kFieldLimit, utf16);
     SecureZeroMemory(bytes, sizeof bytes);
     return status;
 }
@@ -314,7 +315,28 @@ LineStatus ReadPassword(const char* prompt, PasswordBuffer& password, PasswordPr
         return LineStatus::Empty;
     if (IsConsole(input))
         return ReadConsolePassword(input, prompt, password, problem);
-    return ReadPipedPassword(input, password, problem.error);
+    return ReadPipedPassword(input, password, problem.error, false);
+}
+
+LineStatus ReadPasswordFile(const wchar_t* path, PasswordBuffer& password, DWORD& error)
+{
+    error = 0;
+    UniqueKernelHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                                        nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+    {
+        error = GetLastError();
+        file.Release(); // nothing was opened
+        return LineStatus::Invalid;
+    }
+    return ReadPipedPassword(file.Get(), password, error, true);
+}
+
+bool InputIsConsole()
+{
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    return input != nullptr && input != INVALID_HANDLE_VALUE && IsConsole(input);
 }
 
 void UsePromptConsoleCalls(const PromptConsoleCalls* calls)

@@ -44,6 +44,14 @@ struct PasswordProblem
 // status alone does not (Invalid without an error: not UTF-8).
 LineStatus ReadPassword(const char* prompt, PasswordBuffer& password, PasswordProblem& problem);
 
+// Reads the password from the first line of the file at `path`: UTF-8 with or without a
+// byte-order mark, or UTF-16LE with one. Invalid with `error` when the file cannot be opened or
+// read; every copy of its bytes is wiped.
+LineStatus ReadPasswordFile(const wchar_t* path, PasswordBuffer& password, DWORD& error);
+
+// Whether standard input is a console, where the password is typed at a prompt.
+bool InputIsConsole();
+
 // The console calls of the prompt whose answers Wine's console cannot give as some Windows
 // consoles do: a test stands in for one of them. The program always uses the real ones.
 struct PromptConsoleCalls

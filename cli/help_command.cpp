@@ -1,42 +1,17 @@
 // --help, --version, and the answer to a command line that is refused.
-#include <initializer_list>
-
-#include "bounded_text.h"
 #include "commands.h"
 #include "console_io.h"
 #include "exit_codes.h"
+#include "help_text.h"
 #include "refusal.h"
-#include "status_verdict.h"
 #include "version.h"
 
-int RunHelp(const CliTexts& texts)
+int RunHelp(const CliTexts& texts, Command topic)
 {
-    WriteOut(texts.help);
-    WriteOut(kUsage);
-    WriteOut(texts.commandHelp);
-    // The names status uses, straight from its table of causes.
-    wchar_t storage[1024];
-    TextBuffer names(storage, ARRAYSIZE(storage));
-    for (const bool problems : {true, false})
-    {
-        names.Add(texts.causeLists[problems ? 0 : 1]).Add(L"\n ");
-        std::size_t column = 1;
-        for (const CauseRow& cause : kCauses)
-        {
-            if (cause.problem != problems)
-                continue;
-            const std::size_t length = TextLength(cause.id);
-            if (column + length > 78)
-            {
-                names.Add(L"\n ");
-                column = 1;
-            }
-            names.Add(L' ').Add(cause.id);
-            column += length + 1;
-        }
-    }
-    names.Add(L'\n');
-    WriteOut(names.Text());
+    wchar_t storage[kHelpCapacity];
+    TextBuffer out(storage, ARRAYSIZE(storage));
+    ComposeHelp(out, texts, topic);
+    WriteOut(out.Text());
     return kExitDone;
 }
 

@@ -22,7 +22,7 @@ int wmain(int argc, wchar_t** argv)
     switch (arguments.command)
     {
     case Command::Help:
-        return RunHelp(texts);
+        return RunHelp(texts, arguments.topic);
     case Command::Version:
         return RunVersion();
     case Command::Status:
@@ -30,6 +30,10 @@ int wmain(int argc, wchar_t** argv)
     case Command::Set:
     case Command::Remove:
         return RunChange(arguments, texts, RunsAsAdministrator(), SystemLogon());
+    case Command::Fix:
+        return RunFix(arguments, texts, RunsAsAdministrator());
+    case Command::Keep:
+        return RunKeep(arguments, texts, RunsAsAdministrator());
     case Command::Dsc:
         return RunDsc(arguments, texts, RunsAsAdministrator(), SystemLogon());
     case Command::None:

@@ -1,6 +1,7 @@
 // status [--json]: what decides whether Windows logs on by itself, read and judged.
 #include "commands.h"
 #include "console_io.h"
+#include "keep_command.h"
 #include "status_reader.h"
 #include "status_report.h"
 
@@ -8,6 +9,7 @@ int RunStatus(bool json, const CliTexts& texts)
 {
     StatusSnapshot snapshot;
     ReadStatusSnapshot(snapshot);
+    ReadKeepStatus(snapshot);
     const StatusVerdict verdict = JudgeStatus(snapshot);
 
     wchar_t storage[kStatusReportCapacity];

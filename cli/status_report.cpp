@@ -1,6 +1,11 @@
 #include "status_report.h"
 
+#include "bounded_text.h"
+#include "change_json.h"
+#include "error_text.h"
+#include "help_text.h"
 #include "json_text.h"
+#include "keep_texts.h"
 #include "value_text.h"
 
 namespace
@@ -20,27 +25,55 @@ void AddName(TextBuffer& out, const char* label, const wchar_t* name, bool longe
     out.Add(L'\n');
 }
 
-// The cause's sentence with its detail where the sentence has "{}".
+// The date of a moment as the user's local calendar has it, and the whole days until it.
+TextBuffer& AddDate(TextBuffer& out, Moment moment, const StatusSnapshot& snapshot)
+{
+    wchar_t date[11];
+    FormatIsoDate(moment, snapshot.localOffset, date);
+    return out.Add(date);
+}
+
+// The cause's sentence with its details where the sentence has "{}", "{0}", "{1}".
 void AddCause(TextBuffer& out, Cause cause, const StatusSnapshot& snapshot, const CliTexts& texts)
 {
-    const char* sentence = texts.causes[static_cast<unsigned int>(cause)];
-    std::size_t mark = 0;
-    while (sentence[mark] != '\0' && !(sentence[mark] == '{' && sentence[mark + 1] == '}'))
-        ++mark;
-    if (sentence[mark] == '\0')
-    {
-        out.Add(sentence);
-        return;
-    }
     wchar_t storage[kFieldLimit + 64];
-    TextBuffer detail(storage, sizeof storage / sizeof storage[0]);
-    if (cause == Cause::LogonCount)
+    TextBuffer detail(storage, CountOf(storage));
+    wchar_t daysStorage[128];
+    TextBuffer days(daysStorage, CountOf(daysStorage));
+    switch (cause)
+    {
+    case Cause::LogonCount:
         detail.AddNumber(snapshot.logonCount);
-    else if (cause == Cause::AutoAdminLogonUnusual)
+        break;
+    case Cause::AutoAdminLogonUnusual:
         AddForm(detail, snapshot.autoAdminLogon);
-    else if (cause == Cause::EasPolicies)
+        break;
+    case Cause::EasPolicies:
         detail.Add(snapshot.easValues).Add(snapshot.easValuesLonger ? kCutMark : L"");
-    out.Add(sentence, mark).Add(detail.Text()).Add(sentence + mark + 2);
+        break;
+    case Cause::PasswordExpires:
+    case Cause::AccountExpires:
+    case Cause::AccountExpired: {
+        const Moment moment =
+            cause == Cause::PasswordExpires ? snapshot.passwordExpires : snapshot.accountExpires;
+        AddDate(detail, moment, snapshot);
+        days.AddNumber(static_cast<unsigned long long>(
+            DaysUntil(moment, snapshot.now) > 0 ? DaysUntil(moment, snapshot.now) : 0));
+        break;
+    }
+    case Cause::LogonHours:
+        // The days in the week's order from Monday, as a calendar shows them.
+        for (unsigned day = 1; day <= 7; ++day)
+        {
+            if ((snapshot.shutOutDays & (1u << (day % 7))) != 0)
+                detail.Add(detail.Length() == 0 ? L"" : L", ").Add(texts.weekdays[day % 7]);
+        }
+        break;
+    default:
+        break;
+    }
+    AddFilled(out, texts.causes[static_cast<unsigned int>(cause)],
+              {FillerOf(detail), FillerOf(days)});
 }
 
 } // namespace
@@ -83,10 +116,13 @@ void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verd
 {
     if (verdict.exitCode == kStatusUnreadableExitCode)
     {
-        out.Add(L"tarvelin-cli: ");
-        AddUnreadableName(out, snapshot);
-        out.Add(texts.unreadable[0]).AddNumber(snapshot.unreadableError);
-        out.Add(texts.unreadable[1]);
+        wchar_t nameStorage[kFieldLimit * 2];
+        TextBuffer name(nameStorage, CountOf(nameStorage));
+        AddUnreadableName(name, snapshot);
+        wchar_t errorStorage[300];
+        TextBuffer error(errorStorage, CountOf(errorStorage));
+        AddErrorNumber(error, snapshot.unreadableError);
+        AddFilled(out.Add(L"tarvelin-cli: "), texts.unreadable, {FillerOf(name), FillerOf(error)});
         return;
     }
     out.Add(texts.autoLogon).Add(verdict.enabled ? texts.on : texts.off).Add(L'\n');
@@ -101,12 +137,33 @@ void ComposeStatusText(const StatusSnapshot& snapshot, const StatusVerdict& verd
         out.Add(texts.notSet);
     out.Add(L'\n');
 
+    if (snapshot.kept)
+    {
+        const KeepTexts& keep = KeepTextsFor(texts.german);
+        out.Add(keep.label);
+        if (snapshot.keptDomain[0] != L'\0')
+            out.Add(snapshot.keptDomain).Add(L'\\');
+        out.Add(snapshot.keptUser)
+            .Add(L" (")
+            .Add(keep.taskStates[static_cast<int>(snapshot.keepTask)]);
+        if (snapshot.keepRan)
+        {
+            wchar_t storage[16];
+            TextBuffer number(storage, CountOf(storage));
+            AddFilled(out.Add(L", "), keep.lastResult,
+                      {FillerOf(number.AddNumber(snapshot.keepLastResult))});
+        }
+        out.Add(L")\n");
+    }
+
     // Problems first, then warnings: the causes stand in that order.
     for (unsigned int i = 0; i < kCauseCount; ++i)
     {
         if ((verdict.causes & (1u << i)) == 0)
             continue;
-        out.Add(kCauses[i].problem ? texts.problem : texts.warning);
+        // Named as JSON and help name it, so that a script or a search finds it.
+        out.Add(kCauses[i].problem ? texts.problem : texts.warning).Add(L" (");
+        out.Add(kCauses[i].id).Add(L"): ");
         AddCause(out, static_cast<Cause>(i), snapshot, texts);
         out.Add(L'\n');
     }
@@ -120,7 +177,7 @@ void ComposeStatusJson(const StatusSnapshot& snapshot, const StatusVerdict& verd
     if (verdict.exitCode == kStatusUnreadableExitCode)
     {
         json.Id("command", "status").Id("error", "value-unreadable");
-        json.Number("errorNumber", snapshot.unreadableError);
+        AddJsonError(json, snapshot.unreadableError);
         json.String("key", snapshot.unreadableKey).String("value", snapshot.unreadableValue);
         json.End();
         out.Add(L'\n');
@@ -136,6 +193,35 @@ void ComposeStatusJson(const StatusSnapshot& snapshot, const StatusVerdict& verd
         json.Number("logonCount", snapshot.logonCount);
     else
         json.Null("logonCount");
+    // The days ahead on which the account's password and the account itself expire.
+    const struct
+    {
+        const char* name;
+        Moment moment;
+    } dates[] = {{"passwordExpires", snapshot.passwordExpires},
+                 {"accountExpires", snapshot.accountExpires}};
+    for (const auto& date : dates)
+    {
+        wchar_t storage[16];
+        TextBuffer text(storage, CountOf(storage));
+        json.String(date.name,
+                    date.moment == kNever ? nullptr : AddDate(text, date.moment, snapshot).Text());
+    }
+    if (snapshot.kept)
+    {
+        static const char* const kTaskIds[] = {"missing",  "other", "unknown",
+                                               "disabled", "ready", "running"};
+        JsonObject keep(json.Key("keep"));
+        keep.String("user", snapshot.keptUser).String("domain", snapshot.keptDomain);
+        keep.Id("task", kTaskIds[static_cast<int>(snapshot.keepTask)]);
+        if (snapshot.keepRan)
+            keep.Number("lastResult", snapshot.keepLastResult);
+        else
+            keep.Null("lastResult");
+        keep.End();
+    }
+    else
+        json.Null("keep");
     AddJsonCauses(json.Key("problems"), verdict.causes, true);
     AddJsonCauses(json.Key("warnings"), verdict.causes, false);
     json.End();

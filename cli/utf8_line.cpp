@@ -44,3 +44,51 @@ LineStatus DecodeFirstLine(const unsigned char* bytes, std::size_t count, wchar_
     out[length] = L'\0';
     return length == 0 ? Refuse(out, limit, LineStatus::Empty) : LineStatus::Ok;
 }
+
+namespace
+{
+// The first line of UTF-16LE text (after its byte-order mark): surrogates in pairs, no null.
+LineStatus DecodeUtf16Line(const unsigned char* bytes, std::size_t count, wchar_t* out,
+                           std::size_t limit)
+{
+    const std::size_t units = count / 2;
+    std::size_t end = 0;
+    const auto unit = [bytes](std::size_t i) {
+        return static_cast<wchar_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    };
+    while (end < units && unit(end) != L'\n')
+        ++end;
+    if (end == units && count % 2 != 0)
+        return Refuse(out, limit, LineStatus::Invalid); // half a unit where the line goes on
+    if (end > 0 && unit(end - 1) == L'\r')
+        --end;
+    // Every unit is looked at first: text in another form is told as such, whatever its
+    // length.
+    for (std::size_t i = 0; i < end; ++i)
+    {
+        const wchar_t c = unit(i);
+        const bool paired = IsHighSurrogate(c) && i + 1 < end && IsLowSurrogate(unit(i + 1));
+        if (c == L'\0' || (IsHighSurrogate(c) && !paired) || IsLowSurrogate(c))
+            return Refuse(out, limit, LineStatus::Invalid);
+        i += paired ? 1 : 0;
+    }
+    if (end > limit)
+        return Refuse(out, limit, LineStatus::TooLong);
+    for (std::size_t i = 0; i < end; ++i)
+        out[i] = unit(i);
+    out[end] = L'\0';
+    return end == 0 ? Refuse(out, limit, LineStatus::Empty) : LineStatus::Ok;
+}
+} // namespace
+
+LineStatus DecodePasswordLine(const unsigned char* bytes, std::size_t count, wchar_t* out,
+                              std::size_t limit, bool utf16)
+{
+    const bool little = count >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    if (little && utf16)
+        return DecodeUtf16Line(bytes + 2, count - 2, out, limit);
+    const bool big = count >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    if (little || big || (count >= 2 && (bytes[0] == 0 || bytes[1] == 0)))
+        return Refuse(out, limit, LineStatus::Utf16);
+    return DecodeFirstLine(bytes, count, out, limit);
+}

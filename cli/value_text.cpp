@@ -62,6 +62,8 @@ void AddPlainValue(TextBuffer& out, const ValueForm& value, std::uint32_t expect
 {
     if (!value.present)
         out.Add(absent);
+    else if (value.type == kRegSz && expected == kRegSz && value.text[0] == L'\0')
+        out.Add(L"\"\""); // an empty text is something, not nothing
     else if (value.type == kRegSz && expected == kRegSz)
         AddText(out, value);
     else if (IsNumberValue(value) && expected == kRegDword)

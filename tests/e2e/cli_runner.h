@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../win32/registry_values.h"
+#include "../win32/system_words.h"
 #include "../win32/test_files.h"
 #include "driver.h"
 #include "winlogon_keys.h"
@@ -21,6 +22,21 @@ inline std::wstring CliPath()
 {
     std::wstring path = TarvelinPath();
     return path.substr(0, path.rfind(L'\\')) + L"\\tarvelin-cli.exe";
+}
+
+// tarvelin-cli with stand-ins for what Wine stubs (tests/e2e/standin_cli.cpp).
+inline std::wstring StandInPath()
+{
+    const std::wstring path = CliPath();
+    return path.substr(0, path.rfind(L'\\')) + L"\\tests\\e2e\\tarvelin-cli-standin.exe";
+}
+
+// The stand-in's secret as its registry value holds it: none, blank, or a password's UTF-16.
+inline RegValues SecretHolding(const wchar_t* text)
+{
+    if (text == nullptr)
+        return {};
+    return {{L"DefaultPassword", {REG_BINARY, Utf16Bytes(text)}}};
 }
 
 // A machine key as the test found it: its values are put back afterwards, and a key that

@@ -113,6 +113,8 @@ RunningProgram::RunningProgram(const std::wstring& arguments, const std::wstring
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     threadId_ = info.dwThreadId;
+    DWORD type = 0;
+    thirtyTwoBit_ = GetBinaryTypeW(exePath.c_str(), &type) && type == SCS_32BIT_BINARY;
 }
 
 RunningProgram::~RunningProgram()
@@ -129,7 +131,9 @@ RunningProgram::~RunningProgram()
 
 HWND RunningProgram::WaitForDialog(DWORD timeoutMs)
 {
-    static const std::wstring title = L"Tarvelin 1.01 - x64";
+    // The 32-bit build names its own architecture.
+    const std::wstring title =
+        std::wstring(L"Tarvelin 1.01 - ") + (thirtyTwoBit_ ? L"x86" : L"x64");
     for (DWORD waited = 0; waited < timeoutMs && started(); waited += 50)
     {
         // FindWindow would find it before it is shown: wait for visibility too.

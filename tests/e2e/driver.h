@@ -55,6 +55,7 @@ class RunningProgram
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     DWORD threadId_ = 0;
+    bool thirtyTwoBit_ = false;
 };
 
 // The text of a message box (its static control 0xFFFF).

@@ -37,7 +37,8 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          5,
          "{\"enabled\":false,\"autoAdminLogon\":null,\"domain\":\"\",\"user\":\"\",\"secret\":"
          "\"absent\","
-         "\"plainTextPassword\":false,\"logonCount\":null,\"problems\":[],\"warnings\":[]}\n"},
+         "\"plainTextPassword\":false,\"logonCount\":null,\"passwordExpires\":null,"
+         "\"accountExpires\":null,\"keep\":null,\"problems\":[],\"warnings\":[]}\n"},
         {"off: problems are not listed",
          {{L"AutoAdminLogon", TextValue(L"0")}},
          {},
@@ -45,28 +46,32 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          5,
          "{\"enabled\":false,\"autoAdminLogon\":\"0\",\"domain\":\"\",\"user\":\"\",\"secret\":"
          "\"absent\","
-         "\"plainTextPassword\":false,\"logonCount\":null,\"problems\":[],\"warnings\":[]}\n"},
+         "\"plainTextPassword\":false,\"logonCount\":null,\"passwordExpires\":null,"
+         "\"accountExpires\":null,\"keep\":null,\"problems\":[],\"warnings\":[]}\n"},
         // The secret store of Wine holds nothing: only a plain-text password lets it log on.
         {"on and healthy",
          With(kOn, plain),
          {},
          {},
          0,
-         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,\"problems\":[],"
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,\"passwordExpires\":null,"
+                     "\"accountExpires\":null,\"keep\":null,\"problems\":[],"
                      "\"warnings\":[\"plain-text-password\"]}\n"},
         {"no password",
          kOn,
          {},
          {},
          6,
-         kJsonHead + "\"plainTextPassword\":false,\"logonCount\":null,"
+         kJsonHead + "\"plainTextPassword\":false,\"logonCount\":null,\"passwordExpires\":null,"
+                     "\"accountExpires\":null,\"keep\":null,"
                      "\"problems\":[\"no-password\"],\"warnings\":[]}\n"},
         {"Windows Hello required",
          With(kOn, plain),
          {},
          {{L"DevicePasswordLessBuildVersion", NumberValue(2)}},
          6,
-         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,"
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,\"passwordExpires\":null,"
+                     "\"accountExpires\":null,\"keep\":null,"
                      "\"problems\":[\"passwordless-sign-in\"],"
                      "\"warnings\":[\"plain-text-password\"]}\n"},
         {"legal notice in Winlogon",
@@ -74,14 +79,16 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          {},
          {},
          6,
-         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,"
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,\"passwordExpires\":null,"
+                     "\"accountExpires\":null,\"keep\":null,"
                      "\"problems\":[\"legal-notice\"],\"warnings\":[\"plain-text-password\"]}\n"},
         {"legal notice in the policies",
          With(kOn, plain),
          {{L"LegalNoticeCaption", TextValue(L"Notice")}},
          {},
          6,
-         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,"
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,\"passwordExpires\":null,"
+                     "\"accountExpires\":null,\"keep\":null,"
                      "\"problems\":[\"legal-notice\"],\"warnings\":[\"plain-text-password\"]}\n"},
         {"no user",
          With(plain, {{L"AutoAdminLogon", TextValue(L"1")}}),
@@ -90,21 +97,24 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          6,
          "{\"enabled\":true,\"autoAdminLogon\":\"1\",\"domain\":\"\",\"user\":\"\",\"secret\":"
          "\"absent\","
-         "\"plainTextPassword\":true,\"logonCount\":null,\"problems\":[\"no-user\"],"
+         "\"plainTextPassword\":true,\"logonCount\":null,\"passwordExpires\":null,"
+         "\"accountExpires\":null,\"keep\":null,\"problems\":[\"no-user\"],"
          "\"warnings\":[\"plain-text-password\"]}\n"},
         {"logon count",
          With(kOn, With(plain, {{L"AutoLogonCount", NumberValue(3)}})),
          {},
          {},
          0,
-         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":3,\"problems\":[],"
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":3,\"passwordExpires\":null,"
+                     "\"accountExpires\":null,\"keep\":null,\"problems\":[],"
                      "\"warnings\":[\"plain-text-password\",\"logon-count\"]}\n"},
         {"logon count used up",
          With(kOn, With(plain, {{L"AutoLogonCount", NumberValue(0)}})),
          {},
          {},
          6,
-         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":0,"
+         kJsonHead + "\"plainTextPassword\":true,\"logonCount\":0,\"passwordExpires\":null,"
+                     "\"accountExpires\":null,\"keep\":null,"
                      "\"problems\":[\"logon-count-used-up\"],"
                      "\"warnings\":[\"plain-text-password\"]}\n"},
         {"a domain that is not this computer's",
@@ -115,6 +125,7 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          "{\"enabled\":true,\"autoAdminLogon\":\"1\",\"domain\":\"OLDNAME\",\"user\":\"" +
              Ascii(ThisUser()) +
              "\",\"secret\":\"absent\",\"plainTextPassword\":true,\"logonCount\":null,"
+             "\"passwordExpires\":null,\"accountExpires\":null,\"keep\":null,"
              "\"problems\":[],\"warnings\":[\"plain-text-password\",\"domain-not-this-machine\"]}"
              "\n"},
         {"AutoAdminLogon as a number keeps its verdict and is named",
@@ -124,7 +135,8 @@ TEST(CliStatus, EachStateItsJsonAndExitCode)
          5,
          "{\"enabled\":false,\"autoAdminLogon\":1,\"domain\":\"" + Ascii(ThisComputer()) +
              "\",\"user\":\"" + Ascii(ThisUser()) +
-             "\",\"secret\":\"absent\",\"plainTextPassword\":true,\"logonCount\":null,\"problems\":"
+             "\",\"secret\":\"absent\",\"plainTextPassword\":true,\"logonCount\":null,"
+             "\"passwordExpires\":null,\"accountExpires\":null,\"keep\":null,\"problems\":"
              "[],"
              "\"warnings\":[\"plain-text-password\",\"auto-admin-logon-unusual\"]}\n"},
     };
@@ -158,12 +170,13 @@ TEST(CliStatus, TextOneFactALineAsUtf8)
                               "Password secret: absent\n"
                               "Plain-text password in the registry: no\n"
                               "Logon count: 2\n"
-                              "Problem: a legal notice must be confirmed at logon, so Windows "
-                              "waits for a key press.\n"
-                              "Problem: no password is stored, so Windows switches automatic "
-                              "logon off by itself.\n"
-                              "Problem: this computer has no account of that name.\n"
-                              "Warning: automatic logon ends after 2 more starts "
+                              "Problem (legal-notice): a legal notice must be confirmed at "
+                              "logon, so Windows waits for a key press.\n"
+                              "Problem (no-password): no password is stored, so Windows "
+                              "switches automatic logon off by itself.\n"
+                              "Problem (unknown-user): this computer has no account of that "
+                              "name.\n"
+                              "Warning (logon-count): automatic logon ends after 2 more starts "
                               "(AutoLogonCount).\n"
                               "Result: automatic logon is on, but the problems above stop it.\n");
 }
@@ -218,17 +231,22 @@ TEST(CliCommandLine, EveryRefusalEndsWith2AndWritesOnlyToStandardError)
         std::string firstLine;
     } cases[] = {
         {L"", "tarvelin-cli: no command given."},
-        {L"*", "tarvelin-cli: unknown command: *"}, // no wildcard expansion
-        {L"Status", "tarvelin-cli: unknown command: Status"},
-        {L"status --verbose", "tarvelin-cli: unknown option here: --verbose"},
-        {L"remove --check --check", "tarvelin-cli: this option is given twice: --check"},
-        {L"remove --no-verify", "tarvelin-cli: unknown option here: --no-verify"},
-        {L"status --verbose=Hunter-77", "tarvelin-cli: unknown option here: --verbose\n"},
-        {L"status -xHunter-77", "tarvelin-cli: unknown option here: -x\n"},
+        {L"*", "tarvelin-cli: argument 1 is not a command"}, // no wildcard expansion
+        {L"stauts", "tarvelin-cli: unknown command: stauts (did you mean status?)\n"},
+        {L"Hunter-77", "tarvelin-cli: argument 1 is not a command"},
+        {L"status --verbose", "tarvelin-cli: unknown option: --verbose\n"},
+        {L"status -json", "tarvelin-cli: unknown option: -json (did you mean --json?)\n"},
+        {L"status --json=yes", "tarvelin-cli: --json takes no value.\n"},
+        {L"remove --check --check", "tarvelin-cli: --check is given twice.\n"},
+        {L"remove --no-verify", "tarvelin-cli: remove does not take --no-verify.\n"},
+        {L"status --verbose=Hunter-77", "tarvelin-cli: unknown option: --verbose\n"},
+        {L"status -xHunter-77", "tarvelin-cli: unknown option: -x\n"},
         // A word the command does not take may be a password in the wrong place.
-        {L"set --user kiosk Hunter-77", "tarvelin-cli: argument 4 is no option here; it is not "
+        {L"set --user kiosk Hunter-77", "tarvelin-cli: argument 4 is unexpected; it is not "
                                         "shown, in case it is a password.\n"},
-        {L"set --user", "tarvelin-cli: this option needs a value: --user"},
+        {L"set --user", "tarvelin-cli: --user needs a value.\n"},
+        {L"set --user a --logon-count -1", "tarvelin-cli: --logon-count is out of range: it "
+                                           "takes a number from 1 to 999999.\n"},
         {L"set --no-verify", "tarvelin-cli: set needs the user: --user NAME or --user "
                              "DOMAIN\\NAME."},
         {L"set --user \"\"", "tarvelin-cli: the user name is empty."},
@@ -239,8 +257,8 @@ TEST(CliCommandLine, EveryRefusalEndsWith2AndWritesOnlyToStandardError)
                                         "DOMAIN\\NAME and with --domain: give it once."},
         {L"set --user kiosk --password Hunter-77",
          "tarvelin-cli: the password is never taken from the command line, where other programs "
-         "can read it. Pipe it to standard input (the first line, UTF-8), or run set at a "
-         "console and type it at the prompt."},
+         "can read it. Use --password-file, pipe it to standard input (the first line, UTF-8), "
+         "or run set at a console and type it at the prompt."},
         {L"set --user kiosk --password=Hunter-77", "tarvelin-cli: the password is never taken"},
         {L"set -p Hunter-77 --user kiosk", "tarvelin-cli: the password is never taken"},
         {L"set --passwd=Hunter-77 --user kiosk", "tarvelin-cli: the password is never taken"},
@@ -265,36 +283,55 @@ TEST(CliCommandLine, EveryRefusalEndsWith2AndWritesOnlyToStandardError)
     EXPECT_EQ(longUser.exitCode, 2u);
     EXPECT_EQ(longUser.err, "tarvelin-cli: the value of --user is longer than 256 characters; it "
                             "is refused, not cut.\n"
-                            "tarvelin-cli --help shows the commands and exit codes.\n");
+                            "\"tarvelin-cli help set\" shows its options and exit codes.\n");
 }
 
 TEST(CliCommandLine, UsageForWhatIsNotUnderstoodHelpAndVersion)
 {
     const CliResult none = RunCli(L"");
-    EXPECT_TRUE(Contains(none.err, "Usage:\n  tarvelin-cli status [--json]\n")) << none.err;
+    EXPECT_TRUE(Contains(none.err, "\nUsage: tarvelin-cli COMMAND [OPTIONS]\n")) << none.err;
 
-    for (const wchar_t* help : {L"--help", L"-h", L"/?", L"status --help"})
+    // The overview names the commands; a command's help its own usage, options and exit codes.
+    const struct
     {
-        const CliResult result = RunCli(help);
-        EXPECT_EQ(result.exitCode, 0u);
-        EXPECT_TRUE(Contains(result.out, "  tarvelin-cli set --user [DOMAIN\\]NAME [--domain "
-                                         "NAME] [--logon-count N]\n                   "
-                                         "[--no-verify] [--check] [--json]\n"))
-            << result.out;
-        EXPECT_TRUE(Contains(result.out, "Exit codes:\n  0  done;")) << result.out;
-        EXPECT_TRUE(Contains(result.out, "  6  status: automatic logon is on, but something "
-                                         "listed stops it\n  7  --check: something would "
-                                         "change\n"));
-        // The names status uses come from its table of causes.
-        for (const char* name : {" logon-count-used-up", " eas-policies", " unknown-user",
-                                 " auto-admin-logon-unusual", " password-provider-excluded\n"})
-            EXPECT_TRUE(Contains(result.out, name)) << name;
-        EXPECT_EQ(result.err, "");
+        const wchar_t* arguments;
+        std::vector<std::string> has;
+        std::vector<std::string> hasNot;
+    } cases[] = {
+        {L"--help", {"\nCommands:\n  status ", "\n  version "}, {"--user", "Exit codes"}},
+        {L"/?", {"\nCommands:\n"}, {"--user"}},
+        {L"help", {"\nCommands:\n"}, {"--user"}},
+        {L"help set",
+         {"Usage: tarvelin-cli set --user [DOMAIN\\]NAME [--domain NAME]\n",
+          "\n  --password-file PATH  ", "\n  3  ", "\n  7  "},
+         {"\n  5  ", "unknown-user"}},
+        {L"SET -h", {"Usage: tarvelin-cli set --user"}, {"Commands:"}},
+        {L"help status",
+         {"Usage: tarvelin-cli status [--json]\n", "\n  6  ", " logon-count-used-up",
+          " password-provider-excluded", " must-change-password"},
+         {"--user", "\n  7  "}},
+        {L"dsc test --help", {"Usage: tarvelin-cli dsc get|test|export|set [--check]\n"}, {}},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string shown(c.arguments, c.arguments + wcslen(c.arguments));
+        const CliResult result = RunCli(c.arguments);
+        EXPECT_EQ(result.exitCode, 0u) << shown;
+        EXPECT_EQ(result.err, "") << shown;
+        for (const std::string& part : c.has)
+            EXPECT_TRUE(Contains(result.out, part)) << shown << " lacks " << part << ":\n"
+                                                    << result.out;
+        for (const std::string& part : c.hasNot)
+            EXPECT_FALSE(Contains(result.out, part)) << shown << " has " << part << ":\n"
+                                                     << result.out;
     }
 
-    const CliResult version = RunCli(L"--version");
-    EXPECT_EQ(version.exitCode, 0u);
-    EXPECT_EQ(version.out, "Tarvelin 1.01\n");
+    for (const wchar_t* version : {L"--version", L"version", L"Version"})
+    {
+        const CliResult result = RunCli(version);
+        EXPECT_EQ(result.exitCode, 0u);
+        EXPECT_EQ(result.out, "Tarvelin 1.01\n");
+    }
 }
 
 // Under Wine the secret store refuses every write (error 2): a set that passes every check
@@ -305,7 +342,8 @@ TEST(CliSet, ThePasswordComesFromStandardInputOnly)
     keys.Hold(With(kOn, {{L"Shell", TextValue(L"explorer.exe")}}));
     const std::string refused =
         "tarvelin-cli: automatic logon could not be switched on: the LSA secret "
-        "DefaultPassword could not be written (error 2).\nEvery value was put back as it was.\n";
+        "DefaultPassword could not be written " +
+        ErrorWords(2) + ".\nEvery value was put back as it was.\n";
     const struct
     {
         const wchar_t* arguments;
@@ -317,11 +355,16 @@ TEST(CliSet, ThePasswordComesFromStandardInputOnly)
         {L"set --user kiosk", "", 2, "",
          "tarvelin-cli: no password given: the first line of standard input is empty. Nothing "
          "was changed.\n"},
-        {L"set --user kiosk", "\xFE\xFF\n", 2, "",
+        {L"set --user kiosk", "\xC3\x28\n", 2, "",
          "tarvelin-cli: standard input is not UTF-8 text (or it holds a null character); the "
          "password was not read. Nothing was changed.\n"},
+        // What cmd's "<" hands over of a file that Windows PowerShell 5.1 wrote.
+        {L"set --user kiosk", std::string("\xFF\xFEp\0w\0\r\0\n\0", 10), 2, "",
+         "tarvelin-cli: standard input is UTF-16 text, as a file that Windows PowerShell 5.1 "
+         "writes with > or Out-File is; the password was not read. Give such a file with "
+         "--password-file, which reads UTF-16, or send UTF-8. Nothing was changed.\n"},
         {L"set --user kiosk", std::string(300, 'p') + "\n", 2, "",
-         "tarvelin-cli: the password is longer than 256 characters; it is refused, not cut.\n"
+         "tarvelin-cli: the password is longer than 256 characters; it is refused, not cut. "
          "Nothing was changed.\n"},
         // Wine's LogonUserW accepts everyone: the check runs and says so.
         {L"set --user \"Jo Ann\" --domain PC", "\xEF\xBB\xBFTrail-Cli-Pw-3388\r\n", 1,
@@ -361,8 +404,9 @@ TEST(CliSet, ThePasswordFileThroughCmdRedirection)
 
     EXPECT_EQ(result.exitCode, 1u) << result.err;
     EXPECT_EQ(result.out, "Credential check: Windows accepts this user name and password.\n");
-    EXPECT_TRUE(Contains(result.err, "the LSA secret DefaultPassword could not be written (error "
-                                     "2).\nEvery value was put back as it was.\n"))
+    EXPECT_TRUE(Contains(result.err, "the LSA secret DefaultPassword could not be written " +
+                                         ErrorWords(2) +
+                                         ".\nEvery value was put back as it was.\n"))
         << result.err;
     EXPECT_FALSE(Contains(result.out + result.err, "Trail-Cmd-Pw"));
     EXPECT_EQ(keys.winlogon.Values(), kOn);
@@ -405,10 +449,13 @@ TEST(Wow64Cli, StatusSetAndRemoveUseTheSixtyFourBitKey)
 
     const CliResult status = RunCli(L"status --json", "", cli);
     EXPECT_EQ(status.exitCode, 0u) << status.err;
-    EXPECT_EQ(status.out, kJsonHead + "\"plainTextPassword\":true,\"logonCount\":null,"
-                                      "\"problems\":[],\"warnings\":[\"plain-text-password\"]}\n");
+    EXPECT_EQ(status.out, kJsonHead +
+                              "\"plainTextPassword\":true,\"logonCount\":null,"
+                              "\"passwordExpires\":null,\"accountExpires\":null,\"keep\":null,"
+                              "\"problems\":[],\"warnings\":[\"plain-text-password\"]}\n");
 
-    const char secretRefused[] = "the LSA secret DefaultPassword could not be written (error 2).";
+    const std::string secretRefused =
+        "the LSA secret DefaultPassword could not be written " + ErrorWords(2) + ".";
     const CliResult set = RunCli(L"set --no-verify --user PC\\anna", "Wow-Pw-7731\n", cli);
     EXPECT_EQ(set.exitCode, 1u);
     EXPECT_TRUE(Contains(set.err, secretRefused)) << set.err;
@@ -461,16 +508,16 @@ TEST(CliGerman, StatusAndRefusalsInGerman)
     EXPECT_EQ(status.out, "Automatische Anmeldung: an\n"
                           "Dom\xC3\xA4ne: (keine)\n"
                           "Benutzer: (keine)\n"
-                          "Passwort-Geheimnis: fehlt\n"
+                          "Gespeichertes Passwort: keines\n"
                           "Passwort im Klartext in der Registrierung: nein\n"
                           "Anmeldez\xC3\xA4hler: 1\n"
-                          "Problem: es ist kein Passwort gespeichert, daher schaltet Windows die "
-                          "automatische Anmeldung selbst aus.\n"
-                          "Problem: es ist kein Benutzername gesetzt.\n"
-                          "Warnung: die automatische Anmeldung endet nach 1 weiteren Starts "
-                          "(AutoLogonCount).\n"
+                          "Problem (no-password): es ist kein Passwort gespeichert, daher "
+                          "schaltet Windows die automatische Anmeldung selbst aus.\n"
+                          "Problem (no-user): es ist kein Benutzername gesetzt.\n"
+                          "Warnung (logon-count): die automatische Anmeldung endet nach 1 "
+                          "weiteren Starts (AutoLogonCount).\n"
                           "Ergebnis: Die automatische Anmeldung ist an, aber die genannten "
-                          "Probleme halten sie auf.\n");
+                          "Probleme verhindern sie.\n");
 
     // JSON is for scripts: the same in every language.
     EXPECT_TRUE(

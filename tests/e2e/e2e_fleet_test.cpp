@@ -10,12 +10,6 @@
 
 namespace
 {
-std::wstring StandInPath()
-{
-    const std::wstring path = CliPath();
-    return path.substr(0, path.rfind(L'\\')) + L"\\tests\\e2e\\tarvelin-cli-standin.exe";
-}
-
 // The stand-in's secret, absent before and after the test.
 class StandInSecret
 {
@@ -140,10 +134,11 @@ TEST(CliFleet, EveryOutcomeIsOneJsonObject)
          2,
          "{\"command\":\"set\",\"check\":false,\"changed\":false,\"error\":\"usage\","
          "\"reason\":\"unexpected-word\"}\n",
-         "tarvelin-cli: argument 5 is no option here"},
+         "tarvelin-cli: argument 5 is unexpected; it"},
         {"a refused logon", L"set --json --user kiosk --domain PC", standIn.c_str(), L"1326", 3,
          "{\"command\":\"set\",\"check\":false,\"changed\":false,\"error\":\"credentials-refused\","
-         "\"errorNumber\":1326,\"reason\":\"wrong-name-or-password\"}\n",
+         "\"errorNumber\":1326,\"errorText\":\"" +
+             SystemWords(1326, true) + "\",\"reason\":\"wrong-name-or-password\"}\n",
          "tarvelin-cli: the credential check refused the logon: the user name or the password "
          "is wrong.\n"},
         // Wine's own secret store refuses the write: every value goes back.
@@ -153,7 +148,8 @@ TEST(CliFleet, EveryOutcomeIsOneJsonObject)
          "\"kiosk\",\"logonCount\":null,\"before\":{\"AutoAdminLogon\":\"0\","
          "\"DefaultDomainName\":null,\"DefaultUserName\":null,\"plainTextPassword\":false,"
          "\"AutoLogonCount\":null,\"secret\":\"absent\"},\"after\":null,\"error\":"
-         "\"store-secret\",\"errorNumber\":2,\"value\":null,\"restored\":true,\"unrestored\":[]}\n",
+         "\"store-secret\",\"errorNumber\":2,\"errorText\":\"" +
+             SystemWords(2, true) + "\",\"value\":null,\"restored\":true,\"unrestored\":[]}\n",
          "Credential check skipped (--no-verify)"},
         // Wine's secret store holds no secret at all: nothing is left to do.
         {"a remove with nothing to do", L"remove --json", real.c_str(), nullptr, 0,
@@ -180,14 +176,6 @@ TEST(CliFleet, EveryOutcomeIsOneJsonObject)
 
 namespace
 {
-// The stand-in's secret as its registry value holds it: none, blank, or a password's UTF-16.
-RegValues SecretHolding(const wchar_t* text)
-{
-    if (text == nullptr)
-        return {};
-    return {{L"DefaultPassword", {REG_BINARY, Utf16Bytes(text)}}};
-}
-
 // A JSON member whose value is a flat object ("before", "after"), or "" when there is none.
 std::string Member(const std::string& json, const std::string& name)
 {
@@ -221,6 +209,7 @@ TEST(CliFleet, EveryStateSettlesAfterOneRun)
     const RegValues off = {{L"AutoAdminLogon", TextValue(L"0")}};
     const std::wstring set = L"set --user PC\\kiosk --json";
     const std::wstring counted = L"set --user PC\\kiosk --logon-count 3 --json";
+    const std::wstring seven = L"set --user PC\\kiosk --logon-count 7 --json";
     const std::wstring remove = L"remove --json";
     const struct
     {
@@ -229,6 +218,7 @@ TEST(CliFleet, EveryStateSettlesAfterOneRun)
         RegValues winlogon;
         const wchar_t* secret; // null: none at all
         bool changes;
+        const char* said = nullptr; // what the real run's JSON says, where the row is about it
     } rows[] = {
         {"set: off, no secret", set, off, nullptr, true},
         {"set: on, the password stored", set, on, password, false},
@@ -242,6 +232,13 @@ TEST(CliFleet, EveryStateSettlesAfterOneRun)
         {"set: a count Windows removed when it ran out", counted, off, password, true},
         {"set: a count above the one asked", counted,
          With(on, {{L"AutoLogonCount", NumberValue(7)}}), password, true},
+        // Met only where Windows is counting it down for this very set-up.
+        {"set: on, a count of 3, 7 asked", seven, With(on, {{L"AutoLogonCount", NumberValue(3)}}),
+         password, false, "\"logonCount\":3,"},
+        {"set: off, a count of 3 left behind, 7 asked", seven,
+         With(off, {{L"AutoLogonCount", NumberValue(3)}}), password, true, "\"logonCount\":7,"},
+        {"remove: on, a count", remove, With(on, {{L"AutoLogonCount", NumberValue(3)}}), password,
+         true, "\"AutoLogonCount\":null,\"secret\":\"absent\"},\"error\""},
         {"remove: on, no secret", remove, on, nullptr, true},
         {"remove: on, a password stored", remove, on, password, true},
         {"remove: off, a blank secret", remove, off, L"", true},
@@ -267,6 +264,10 @@ TEST(CliFleet, EveryStateSettlesAfterOneRun)
         EXPECT_TRUE(Contains(real.out, row.changes ? "\"changed\":true" : "\"changed\":false"))
             << row.name << ": " << real.out;
         EXPECT_NE(Member(real.out, "after"), "") << row.name << ": " << real.out;
+        if (row.said != nullptr)
+        {
+            EXPECT_TRUE(Contains(real.out, row.said)) << row.name << ": " << real.out;
+        }
         EXPECT_EQ(Member(check.out, "after"), Member(real.out, "after")) << row.name;
         EXPECT_EQ(Member(again.out, "before"), AsFound(Member(real.out, "after"))) << row.name;
         EXPECT_EQ(again.exitCode, 0u) << row.name << ": " << again.err;
@@ -275,5 +276,55 @@ TEST(CliFleet, EveryStateSettlesAfterOneRun)
         EXPECT_EQ(keys.winlogon.Values(), winlogon) << row.name << ": the second run wrote";
         EXPECT_EQ(secret.Values(), stored) << row.name << ": the second run stored";
         EXPECT_FALSE(Contains(check.out + real.out + again.out, kMarker)) << row.name;
+    }
+}
+
+// The password from a file, in each form that editors and Windows PowerShell 5.1 write: what
+// is stored is the password's UTF-16, and neither the password nor the file's path (where a
+// mistyped password may stand) is ever shown.
+TEST(CliFleet, ThePasswordFromAFile)
+{
+    StatusKeys keys;
+    MachineKey secret{L"SOFTWARE\\TarvelinTest\\StandInSecret"};
+    const wchar_t* const password = L"File-Pw-\u00e4\u20ac";
+    const std::string utf8 = "File-Pw-\xC3\xA4\xE2\x82\xAC";
+    const std::vector<unsigned char> utf16 =
+        Utf16Bytes(std::wstring(L"\uFEFF") + password + L"\r\n");
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"Path-Marker-4471.txt";
+    const struct
+    {
+        const char* name;
+        bool exists;
+        std::string content;
+        DWORD exitCode;
+        const char* error;
+    } rows[] = {
+        {"UTF-8", true, utf8 + "\r\n", 0, "null"},
+        {"UTF-8 with a byte-order mark", true, "\xEF\xBB\xBF" + utf8 + "\n", 0, "null"},
+        {"UTF-16LE with a byte-order mark", true, std::string(utf16.begin(), utf16.end()), 0,
+         "null"},
+        {"no file", false, "", 2, "\"password-unreadable\""},
+        {"an empty file", true, "", 2, "\"no-password\""},
+    };
+    for (const auto& row : rows)
+    {
+        keys.winlogon.Hold({{L"AutoAdminLogon", TextValue(L"0")}});
+        secret.Hold({});
+        DeleteFileW(path.c_str());
+        if (row.exists)
+        {
+            ASSERT_TRUE(WriteWholeFile(path, row.content)) << row.name;
+        }
+        const CliResult result = RunCli(
+            L"set --user PC\\kiosk --password-file \"" + path + L"\" --json", "", StandInPath());
+        DeleteFileW(path.c_str());
+        EXPECT_EQ(result.exitCode, row.exitCode) << row.name << ": " << result.err;
+        EXPECT_TRUE(Contains(result.out, std::string("\"error\":") + row.error)) << result.out;
+        EXPECT_EQ(secret.Values(), row.exitCode == 0 ? SecretHolding(password) : RegValues())
+            << row.name;
+        const std::string said = result.out + result.err;
+        EXPECT_FALSE(Contains(said, "File-Pw") || Contains(said, "Path-Marker")) << said;
     }
 }

@@ -51,23 +51,46 @@ std::wstring Refusal(const std::vector<std::wstring>& words, bool german, Argume
     return out.Text();
 }
 
+bool IsHelpWord(const std::wstring& word)
+{
+    return word.size() == 4 && (word[0] | 32) == L'h' && (word[1] | 32) == L'e' &&
+           (word[2] | 32) == L'l' && (word[3] | 32) == L'p';
+}
+
 bool IsOption(const std::wstring& word)
 {
     return !word.empty() && (word[0] == L'-' || word[0] == L'/');
 }
 
+// A command word may be shown: ASCII letters and dashes, 24 at most.
+bool LooksLikeCommandWord(const std::wstring& word)
+{
+    return !word.empty() && word.size() <= 24 &&
+           word.find_first_not_of(L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ-") ==
+               std::wstring::npos;
+}
+
 // Where the text that must never reach a refusal begins: a whole word after the command that
-// is no option; in an option what follows its "=" or ":", the letter of a short one, the "p"
+// is no option, and a command word that does not look like one; in an option what follows
+// its "=" or ":", the letter of a short one (unless it spells a long option, "-json"), the "p"
 // that begins a password option, or a name the program knows (in any letter case).
-std::size_t Hidden(std::wstring word, bool first)
+std::size_t Hidden(std::wstring word, bool commandWord)
 {
     if (!IsOption(word))
-        return first ? std::wstring::npos : 0;
+        return commandWord && LooksLikeCommandWord(word) ? std::wstring::npos : 0;
     for (wchar_t& c : word)
         c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
     std::size_t from = std::min(word.find_first_of(L"=:"), word.size() - 1) + 1;
     const std::size_t letter = std::min(word.find_first_not_of(L'-', 1), word.size() - 1);
-    if (word[letter] == L'p' || (word[0] == L'-' && word[1] != L'-'))
+    const std::size_t separator = std::min(word.find_first_of(L"=:"), word.size());
+    bool spelled = false;
+    for (std::size_t row = 0; OptionName(row) != nullptr && word[1] != L'-'; ++row)
+    {
+        const std::string name = OptionName(row);
+        spelled = spelled ||
+                  word.compare(1, separator - 1, std::wstring(name.begin() + 2, name.end())) == 0;
+    }
+    if (word[letter] == L'p' || (word[0] == L'-' && word[1] != L'-' && !spelled))
         from = std::min(from, letter + 1);
     for (std::size_t row = 0; OptionName(row) != nullptr; ++row)
     {
@@ -111,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // refusal of the same kind must read the same, so none of that text reached it.
         std::vector<std::wstring> other = words;
         for (std::size_t i = 0; i < other.size(); ++i)
-            for (std::size_t k = Hidden(other[i], i == 0); k < other[i].size(); ++k)
+            for (std::size_t k = Hidden(other[i], i == 0 || (i == 1 && IsHelpWord(words[0])));
+                 k < other[i].size(); ++k)
                 other[i][k] = L'Z';
         Arguments again;
         const std::wstring otherText = Refusal(other, german, again);

@@ -1,4 +1,5 @@
-// libFuzzer target for the decoder of the password line that a script pipes in. On any bytes
+// libFuzzer target for the decoder of the password line that a script pipes in or a password
+// file holds. On any bytes
 // it must keep within its input and its output buffer, and its answer must agree with a
 // plain reading of its contract: the first line without its line end and byte-order mark is
 // Empty when nothing is left, Invalid exactly when it is not well-formed UTF-8 or holds a
@@ -7,6 +8,7 @@
 //
 // The first byte of the input is the limit (0 to 255), so that short inputs reach the limit
 // too; the rest are the bytes piped in.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -107,6 +109,70 @@ bool ToUtf8(const std::vector<std::uint32_t>& units, std::vector<std::uint8_t>& 
     }
     return true;
 }
+// A password file's reading: UTF-16LE after its byte-order mark where UTF-16 is read, any
+// other UTF-16 (a mark, or a null byte in the first two) refused as such, the rest as above.
+void CheckPasswordLine(const std::vector<std::uint8_t>& bytes, std::size_t limit)
+{
+    std::vector<wchar_t> utf8(limit + 1, static_cast<wchar_t>(0x2A2A));
+    const LineStatus plain = DecodeFirstLine(bytes.data(), bytes.size(), utf8.data(), limit);
+    const bool little = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    const bool utf16Form =
+        little || (bytes.size() >= 2 &&
+                   ((bytes[0] == 0xFE && bytes[1] == 0xFF) || bytes[0] == 0 || bytes[1] == 0));
+    for (const bool utf16 : {false, true})
+    {
+        std::vector<wchar_t> out(limit + 1, static_cast<wchar_t>(0x2A2A));
+        const LineStatus status =
+            DecodePasswordLine(bytes.data(), bytes.size(), out.data(), limit, utf16);
+        if (!utf16Form)
+        {
+            Check(status == plain && out == utf8, "text in no form of UTF-16 is read as UTF-8");
+            continue;
+        }
+        if (!little || !utf16)
+        {
+            Check(status == LineStatus::Utf16, "UTF-16 that is not read is told as such");
+            for (wchar_t unit : out)
+                Check(unit == 0, "a refused line leaves the buffer all zero");
+            continue;
+        }
+        // The units after the mark, up to the first LF, without one CR before it.
+        std::vector<std::uint32_t> units;
+        std::size_t i = 2;
+        for (; i + 1 < bytes.size(); i += 2)
+        {
+            const std::uint32_t unit = bytes[i] | (static_cast<std::uint32_t>(bytes[i + 1]) << 8);
+            if (unit == 0x0A)
+                break;
+            units.push_back(unit);
+        }
+        const bool lineEnd = i + 1 < bytes.size();
+        if (!units.empty() && units.back() == 0x0D)
+            units.pop_back();
+        std::vector<std::uint8_t> ignored;
+        LineStatus expected = LineStatus::Ok;
+        // Half a unit where the line goes on, a null, or a surrogate without its partner.
+        if ((!lineEnd && bytes.size() % 2 != 0) ||
+            std::find(units.begin(), units.end(), 0u) != units.end() ||
+            (!units.empty() && !ToUtf8(units, ignored)))
+            expected = LineStatus::Invalid;
+        else if (units.empty())
+            expected = LineStatus::Empty;
+        else if (units.size() > limit)
+            expected = LineStatus::TooLong;
+        Check(status == expected, "a UTF-16 line gets the status it deserves");
+        if (status == LineStatus::Ok)
+            Check(std::vector<std::uint32_t>(
+                      out.begin(), out.begin() + static_cast<std::ptrdiff_t>(units.size())) ==
+                          units &&
+                      out[units.size()] == 0,
+                  "the text is the units of the line");
+        else
+            for (wchar_t unit : out)
+                Check(unit == 0, "a refused line leaves the buffer all zero");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -117,6 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Copies exactly as long as the input and the buffer, so that the sanitizer catches a
     // read or a write past either; the buffer starts as junk, so zeros are the decoder's.
     const std::vector<std::uint8_t> bytes(data + 1, data + size);
+    CheckPasswordLine(bytes, limit);
     std::vector<wchar_t> out(limit + 1, static_cast<wchar_t>(0x2A2A));
     const LineStatus status = DecodeFirstLine(bytes.data(), bytes.size(), out.data(), limit);
 

@@ -43,18 +43,36 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
     {
         std::vector<std::wstring> words;
         ArgumentError error;
-        std::wstring offending; // what the message shows; never an option's "=value"
-        int position = 0;       // a stray word is named by its position only
+        std::wstring offending;           // what the message shows; never an option's "=value"
+        int position = 0;                 // a stray word is named by its position only
+        const char* suggestion = nullptr; // "did you mean ...?"
     } cases[] = {
         {{}, ArgumentError::NoCommand, L""},
-        {{L"stat"}, ArgumentError::UnknownCommand, L"stat"},
-        {{L"STATUS"}, ArgumentError::UnknownCommand, L"STATUS"}, // commands are lower case
-        {{L"*"}, ArgumentError::UnknownCommand, L"*"},
+        {{L"stat"}, ArgumentError::UnknownCommand, L"stat", 0, "status"},
+        {{L"stauts"}, ArgumentError::UnknownCommand, L"stauts", 0, "status"}, // two swapped
+        {{L"Remvoe"}, ArgumentError::UnknownCommand, L"Remvoe", 0, "remove"},
+        {{L"sat"}, ArgumentError::UnknownCommand, L"sat", 0, "set"},
+        {{L"sta"}, ArgumentError::UnknownCommand, L"sta"}, // two edits from set: too far
+        {{L"help", L"stauts"}, ArgumentError::UnknownCommand, L"stauts", 0, "status"},
+        // A word that does not look like a command word may be a password.
+        {{L"*"}, ArgumentError::UnknownCommand, L"", 1},
+        {{L"S3cret"}, ArgumentError::UnknownCommand, L"", 1},
+        {{L"help", L"S3cret"}, ArgumentError::UnknownCommand, L"", 2},
+        {{std::wstring(25, L'x')}, ArgumentError::UnknownCommand, L"", 1},
+        {{L"status", L"-json"}, ArgumentError::UnknownOption, L"-json", 0, "--json"},
+        {{L"set", L"/Check"}, ArgumentError::UnknownOption, L"/Check", 0, "--check"},
+        {{L"status", L"--json=yes"}, ArgumentError::ValueGiven, L"--json"},
+        {{L"set", L"--user", L"a", L"--logon-count", L"-1"},
+         ArgumentError::OutOfRange,
+         L"--logon-count"},
+        {{L"set", L"--password-file"}, ArgumentError::MissingValue, L"--password-file"},
+        {{L"set", L"--password-file", L""}, ArgumentError::MissingValue, L"--password-file"},
+        {{L"set", L"--password-file=pw.txt"}, ArgumentError::PasswordOption, L""},
+        {{L"set", L"--password-fileS3cret"}, ArgumentError::PasswordOption, L""},
         {{L"--json"}, ArgumentError::UnknownOption, L"--json"}, // an option before any command
         {{L"status", L"--verbose"}, ArgumentError::UnknownOption, L"--verbose"},
         {{L"status", L"extra"}, ArgumentError::UnexpectedWord, L"", 2},
         {{L"set", L"--user", L"kiosk", L"S3cret"}, ArgumentError::UnexpectedWord, L"", 4},
-        {{L"status", L"--json=yes"}, ArgumentError::UnknownOption, L"--json"},
         {{L"status", L"--verbose:S3cret"}, ArgumentError::UnknownOption, L"--verbose"},
         {{L"status", L"-xS3cret"}, ArgumentError::UnknownOption, L"-x"},
         {{L"status", L"--no-verify"}, ArgumentError::UnknownOption, L"--no-verify"},
@@ -139,6 +157,7 @@ TEST(CliArguments, EveryRefusalNamesItsCauseAndNothingElse)
                 << Show(c.words);
         }
         EXPECT_EQ(parsed.position, c.position) << Show(c.words);
+        EXPECT_STREQ(parsed.suggestion, c.suggestion) << Show(c.words);
     }
 }
 
@@ -157,6 +176,10 @@ std::string Describe(const Arguments& parsed)
     text += parsed.check ? " check" : "";
     text += parsed.noVerify ? " no-verify" : "";
     text += parsed.logonCount != 0 ? " count=" + std::to_string(parsed.logonCount) : "";
+    text += parsed.topic != Command::None
+                ? std::string(" topic=") + CommandRowOf(parsed.topic)->word
+                : "";
+    text += parsed.passwordFile != nullptr ? " file=" + Narrow(parsed.passwordFile) : "";
     return text;
 }
 } // namespace
@@ -172,7 +195,15 @@ TEST(CliArguments, AcceptedCommandLines)
         {{L"--help"}, "help user= domain=-"},
         {{L"-h"}, "help user= domain=-"},
         {{L"/?"}, "help user= domain=-"},
-        {{L"set", L"--help"}, "help user= domain=-"},
+        {{L"set", L"--help"}, "help user= domain=- topic=set"},
+        {{L"help"}, "help user= domain=-"},
+        {{L"HELP", L"Remove"}, "help user= domain=- topic=remove"},
+        {{L"help", L"--help"}, "help user= domain=- topic=help"},
+        {{L"version"}, "version user= domain=-"},
+        {{L"Status", L"--json"}, "status user= domain=- json"},
+        {{L"DSC", L"Get"}, "dsc get user= domain=-"},
+        {{L"set", L"--user", L"bob", L"--password-file", L"C:\\pw.txt"},
+         "set user=bob domain=- file=C:\\pw.txt"},
         {{L"--version"}, "version user= domain=-"},
         {{L"status"}, "status user= domain=-"},
         {{L"status", L"--json"}, "status user= domain=- json"},
@@ -197,7 +228,7 @@ TEST(CliArguments, AcceptedCommandLines)
         {{L"dsc", L"get"}, "dsc get user= domain=-"},
         {{L"dsc", L"set", L"--check"}, "dsc set user= domain=- check"},
         {{L"dsc", L"export"}, "dsc export user= domain=-"},
-        {{L"dsc", L"test", L"--help"}, "help test user= domain=-"},
+        {{L"dsc", L"test", L"--help"}, "help test user= domain=- topic=dsc"},
     };
     for (const auto& c : cases)
     {
@@ -212,12 +243,21 @@ TEST(CliArguments, AcceptedCommandLines)
 // that asked for JSON gets its refusal as JSON.
 TEST(CliArguments, LogonCountAndJsonRefusals)
 {
-    for (const wchar_t* count :
-         {L"0", L"1000000", L"4294967297", L"+5", L" 5", L"5 ", L"1e3", L"", L"\u0663", L"\uff15"})
+    // A whole number out of range says so, with the range; anything else is no number.
+    const auto range = ArgumentError::OutOfRange;
+    const auto bad = ArgumentError::BadLogonCount;
+    const struct
     {
-        const Arguments parsed = Parse({L"set", L"--user", L"a", L"--logon-count", count});
-        EXPECT_EQ(static_cast<int>(parsed.error), static_cast<int>(ArgumentError::BadLogonCount))
-            << Narrow(count);
+        const wchar_t* count;
+        ArgumentError error;
+    } counts[] = {{L"0", range}, {L"1000000", range}, {L"4294967297", range}, {L"-5", range},
+                  {L"+5", bad},  {L" 5", bad},        {L"5 ", bad},           {L"1e3", bad},
+                  {L"", bad},    {L"-", bad},         {L"\u0663", bad},       {L"\uff15", bad}};
+    for (const auto& c : counts)
+    {
+        const Arguments parsed =
+            Parse({L"set", L"--user", L"a", L"--logon-count=" + std::wstring(c.count)});
+        EXPECT_EQ(static_cast<int>(parsed.error), static_cast<int>(c.error)) << Narrow(c.count);
         EXPECT_EQ(parsed.logonCount, 0u);
     }
     EXPECT_TRUE(Parse({L"set", L"--bogus", L"--json"}).json);
@@ -231,8 +271,7 @@ TEST(CliArguments, LogonCountAndJsonRefusals)
     ComposeRefusal(refused, TextsFor(false), out);
     ComposeRefusalJson(refused, out);
     const std::wstring text = out.Text();
-    EXPECT_EQ(text.find(L"tarvelin-cli: unknown option here: argument 2\nUsage"), 0u)
-        << Narrow(text);
+    EXPECT_EQ(text.find(L"tarvelin-cli: argument 2 is not an option"), 0u) << Narrow(text);
     EXPECT_NE(text.find(L"{\"command\":\"remove\",\"check\":true,"), std::wstring::npos);
 }
 

@@ -123,39 +123,48 @@ TEST(ChangeReport, WhatHappenedAndWhatItLeavesBehind)
          L"Automatic logon is off, and no password is stored.\n"},
         // Set: before the first write nothing was touched; after it, everything went back.
         {true, SecretFound::Different, Failed({ChangeStep::OpenKey, 5, nullptr}), L"PC", false,
-         setFailed + L"the Winlogon key could not be opened (error 5).\nNothing was changed.\n"},
+         setFailed + L"the Winlogon key could not be opened (error 5: text of error 5).\nNothing "
+                     L"was changed.\n"},
         {true, SecretFound::Different, Failed({ChangeStep::SaveValue, 234, L"DefaultUserName"}),
          L"PC", false,
-         setFailed + L"the value DefaultUserName could not be read (error 234).\n"
-                     L"Nothing was changed.\n"},
+         setFailed +
+             L"the value DefaultUserName could not be read (error 234: text of error 234).\n"
+             L"Nothing was changed.\n"},
         {true, SecretFound::Different, Failed({ChangeStep::WriteValue, 5, L"DefaultDomainName"}),
          L"PC", false,
-         setFailed + L"the value DefaultDomainName could not be written (error 5).\n"
-                     L"Every value was put back as it was.\n"},
+         setFailed +
+             L"the value DefaultDomainName could not be written (error 5: text of error 5).\n"
+             L"Every value was put back as it was.\n"},
         {true, SecretFound::Different, Failed({}, {ChangeStep::OpenPolicy, 5, nullptr}), L"PC",
          false,
-         setFailed + L"the Local Security Authority did not open its policy (error 5).\n"
-                     L"Every value was put back as it was.\n"},
+         setFailed +
+             L"the Local Security Authority did not open its policy (error 5: text of error 5).\n"
+             L"Every value was put back as it was.\n"},
         {true, SecretFound::Different, notRestored, L"PC", false,
-         setFailed + L"the LSA secret DefaultPassword could not be written (error 2).\n"
-                     L"These values could not be put back as they were: AutoLogonCount (error "
-                     L"1018), AutoAdminLogon (error 1018). Check them with tarvelin-cli status.\n"},
+         setFailed +
+             L"the LSA secret DefaultPassword could not be written (error 2: text of error 2).\n"
+             L"These values could not be put back as they were: AutoLogonCount (error "
+             L"1018: text of error 1018), AutoAdminLogon (error 1018: text of error 1018). Check "
+             L"them with tarvelin-cli status.\n"},
         // Remove: whether automatic logon is off, and whether the secret is gone.
         {false, SecretFound::Different, Failed({}, kSecretRefused), L"", false,
-         removeFailed + L"  the LSA secret DefaultPassword could not be written (error 2).\n"
-                        L"Automatic logon is off.\nThe stored password may still be there.\n"},
+         removeFailed +
+             L"  the LSA secret DefaultPassword could not be written (error 2: text of error 2).\n"
+             L"Automatic logon is off.\nThe stored password may still be there.\n"},
         {false, SecretFound::Different, Failed({ChangeStep::WriteValue, 5, L"DefaultPassword"}),
          L"", false,
-         removeFailed + L"  the value DefaultPassword could not be written (error 5).\n"
-                        L"Automatic logon is off.\nThe password secret is deleted.\n"},
+         removeFailed +
+             L"  the value DefaultPassword could not be written (error 5: text of error 5).\n"
+             L"Automatic logon is off.\nThe password secret is deleted.\n"},
         {false, SecretFound::Different,
          Failed({ChangeStep::WriteValue, 5, L"AutoAdminLogon"}, kSecretRefused), L"", false,
-         removeFailed + L"  the value AutoAdminLogon could not be written (error 5).\n"
-                        L"  the LSA secret DefaultPassword could not be written (error 2).\n"
-                        L"Automatic logon may still be on.\n"
-                        L"The stored password may still be there.\n"},
+         removeFailed +
+             L"  the value AutoAdminLogon could not be written (error 5: text of error 5).\n"
+             L"  the LSA secret DefaultPassword could not be written (error 2: text of error 2).\n"
+             L"Automatic logon may still be on.\n"
+             L"The stored password may still be there.\n"},
         {false, SecretFound::NotFound, Failed({ChangeStep::OpenKey, 2, nullptr}), L"", false,
-         removeFailed + L"  the Winlogon key could not be opened (error 2).\n"
+         removeFailed + L"  the Winlogon key could not be opened (error 2: text of error 2).\n"
                         L"Automatic logon may still be on.\nNo password is stored.\n"},
     };
     for (const auto& c : cases)
@@ -177,13 +186,14 @@ TEST(ChangeReport, ADryRunFailsAtTheRealRunsStep)
     bool done = true;
     EXPECT_EQ(Words(Found(), true, &openKey, true, false, L"PC", &done),
               L"tarvelin-cli: automatic logon could not be switched on: the Winlogon key could "
-              L"not be opened (error 5).\nNothing was changed.\n");
+              L"not be opened (error 5: text of error 5).\nNothing was changed.\n");
     EXPECT_FALSE(done);
-    EXPECT_EQ(Words(Found(), false, &both, true),
-              L"tarvelin-cli: automatic logon could not be switched off completely:\n"
-              L"  the Winlogon key could not be opened (error 5).\n"
-              L"  the Local Security Authority did not open its policy (error 5).\n"
-              L"Nothing was changed.\n");
+    EXPECT_EQ(
+        Words(Found(), false, &both, true),
+        L"tarvelin-cli: automatic logon could not be switched off completely:\n"
+        L"  the Winlogon key could not be opened (error 5: text of error 5).\n"
+        L"  the Local Security Authority did not open its policy (error 5: text of error 5).\n"
+        L"Nothing was changed.\n");
 }
 
 TEST(ChangeReport, GermanAndTheLongestReportFits)
@@ -194,12 +204,14 @@ TEST(ChangeReport, GermanAndTheLongestReportFits)
     for (const wchar_t* name : names)
         worst.unrestored[worst.unrestoredCount++] = {name, 4294967295u};
     EXPECT_EQ(Words(Found(), true, &worst, false, true),
-              L"tarvelin-cli: die automatische Anmeldung konnte nicht eingeschaltet werden: das "
-              L"LSA-Geheimnis DefaultPassword lie\u00df sich nicht schreiben (Fehler 2).\n"
-              L"Diese Werte lie\u00dfen sich nicht wiederherstellen: AutoLogonCount (Fehler "
-              L"4294967295), DefaultPassword (Fehler 4294967295), DefaultUserName (Fehler "
-              L"4294967295), DefaultDomainName (Fehler 4294967295), AutoAdminLogon (Fehler "
-              L"4294967295). Pr\u00fcfen Sie sie mit tarvelin-cli status.\n");
+              L"tarvelin-cli: die automatische Anmeldung lie\u00df sich nicht einschalten: das "
+              L"LSA-Geheimnis DefaultPassword lie\u00df sich nicht schreiben (Fehler 2: text of "
+              L"error 2).\nDiese Werte lie\u00dfen sich nicht wiederherstellen: AutoLogonCount "
+              L"(Fehler 4294967295: text of error 4294967295), DefaultPassword (Fehler "
+              L"4294967295: text of error 4294967295), DefaultUserName (Fehler 4294967295: text "
+              L"of error 4294967295), DefaultDomainName (Fehler 4294967295: text of error "
+              L"4294967295), AutoAdminLogon (Fehler 4294967295: text of error 4294967295). "
+              L"Pr\u00fcfen Sie sie mit tarvelin-cli status.\n");
 
     // The longest account name that set accepts.
     const std::wstring domain(kFieldLimit, L'd');
@@ -231,8 +243,9 @@ TEST(ChangeReport, WhatWouldChange)
     EXPECT_EQ(Plan(unreadable, false, true, true),
               L"Folgendes w\u00fcrde sich \u00e4ndern:\n"
               L"  AutoAdminLogon: (nicht lesbar) -> 0\n"
-              L"  DefaultPassword: (Klartext) -> (keiner)\n"
-              L"  Passwort-Geheimnis: w\u00fcrde gel\u00f6scht werden\n");
+              L"  DefaultPassword: (Klartext) -> (fehlt)\n"
+              L"  AutoLogonCount: 3 -> (fehlt)\n"
+              L"  gespeichertes Passwort: w\u00fcrde gel\u00f6scht\n");
     // Where a number belongs, only a number reads as one; any other form is shown as such.
     ChangeState counts = Found(SecretFound::Same);
     counts.values[2] = TextForm(L"kiosk");
@@ -292,26 +305,28 @@ TEST(ChangeJson, BeforeAfterAndWhatFailed)
         std::wstring json;
     } cases[] = {
         {"dry run",
-         {true, true, L"PC", L"kiosk", 2, &before, &set, nullptr},
+         {true, true, L"PC", L"kiosk", &before, &set, nullptr},
          head + L"true,\"changed\":false,\"domain\":\"PC\",\"user\":\"kiosk\",\"logonCount\":2," +
              values + after + L"\"error\":null}\n"},
         {"done",
-         {true, false, L"PC", L"kiosk", 2, &before, &set, &done},
+         {true, false, L"PC", L"kiosk", &before, &set, &done},
          head + L"false,\"changed\":true,\"domain\":\"PC\",\"user\":\"kiosk\",\"logonCount\":2," +
              values + after + L"\"error\":null}\n"},
         {"set failed, one value not put back",
-         {true, false, L"PC", L"kiosk", 2, &before, &set, &setFailed},
-         head + L"false,\"changed\":true,\"domain\":\"PC\",\"user\":\"kiosk\",\"logonCount\":2," +
+         {true, false, L"PC", L"kiosk", &before, &set, &setFailed},
+         head + L"false,\"changed\":true,\"domain\":\"PC\",\"user\":\"kiosk\",\"logonCount\":3," +
              values +
-             L"\"after\":null,\"error\":\"store-secret\",\"errorNumber\":2,\"value\":null,"
+             L"\"after\":null,\"error\":\"store-secret\",\"errorNumber\":2,\"errorText\":\"text of "
+             L"error 2.\",\"value\":null,"
              L"\"restored\":false,\"unrestored\":[{\"name\":\"AutoAdminLogon\","
-             L"\"errorNumber\":1018}]}\n"},
+             L"\"errorNumber\":1018,\"errorText\":\"text of error 1018.\"}]}\n"},
         {"remove failed at the secret, off all the same",
-         {false, false, nullptr, nullptr, 0, &before, &remove, &removeFailed},
+         {false, false, nullptr, nullptr, &before, &remove, &removeFailed},
          L"{\"command\":\"remove\",\"check\":false,\"changed\":true,\"domain\":null,"
          L"\"user\":null,\"logonCount\":null," +
              values +
-             L"\"after\":null,\"error\":\"store-secret\",\"errorNumber\":2,\"value\":null,"
+             L"\"after\":null,\"error\":\"store-secret\",\"errorNumber\":2,\"errorText\":\"text of "
+             L"error 2.\",\"value\":null,"
              L"\"off\":true,\"secretBlanked\":false}\n"},
     };
     for (const auto& c : cases)
@@ -327,6 +342,7 @@ TEST(ChangeJson, BeforeAfterAndWhatFailed)
     ComposeErrorJson("set", false, "credentials-refused", 1326, "wrong-name-or-password", error);
     EXPECT_STREQ(error.Text(), L"{\"command\":\"set\",\"check\":false,\"changed\":false,"
                                L"\"error\":\"credentials-refused\",\"errorNumber\":1326,"
+                               L"\"errorText\":\"text of error 1326.\","
                                L"\"reason\":\"wrong-name-or-password\"}\n");
 }
 
@@ -351,8 +367,7 @@ TEST(ChangeJson, TheLongestReportFits)
     {
         wchar_t storage[kChangeJsonCapacity];
         TextBuffer out(storage, kChangeJsonCapacity);
-        ComposeChangeJson(
-            {true, false, worst.c_str(), worst.c_str(), 999999u, &before, &plan, result}, out);
+        ComposeChangeJson({true, false, worst.c_str(), worst.c_str(), &before, &plan, result}, out);
         EXPECT_TRUE(out.Fits()) << out.Length();
     }
 }

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <string>
 
+#include "help_text.h"
 #include "json_text.h"
 #include "show_text.h"
 #include "status_report.h"
@@ -109,14 +110,18 @@ TEST(StatusReport, JsonHasEveryKeyInOrder)
     snapshot.legalNotice = true;
     snapshot.hasLogonCount = true;
     snapshot.logonCount = 3;
+    snapshot.passwordExpires = 1800000000; // 2027-01-15 08:00 UTC: 23:00 the day before in
+    snapshot.localOffset = -9L * 3600;     // Alaska, so the local date is the 14th
     wchar_t storage[kStatusReportCapacity];
     TextBuffer out(storage, kStatusReportCapacity);
     ComposeStatusJson(snapshot, JudgeStatus(snapshot), out);
-    EXPECT_STREQ(out.Text(), L"{\"enabled\":true,\"autoAdminLogon\":\"1\",\"domain\":\"PC\","
-                             L"\"user\":\"ki\\\"osk\",\"secret\":\"absent\","
-                             L"\"plainTextPassword\":false,\"logonCount\":3,"
-                             L"\"problems\":[\"legal-notice\",\"no-password\"],"
-                             L"\"warnings\":[\"logon-count\"]}\n");
+    EXPECT_STREQ(out.Text(),
+                 L"{\"enabled\":true,\"autoAdminLogon\":\"1\",\"domain\":\"PC\","
+                 L"\"user\":\"ki\\\"osk\",\"secret\":\"absent\","
+                 L"\"plainTextPassword\":false,\"logonCount\":3,"
+                 L"\"passwordExpires\":\"2027-01-14\",\"accountExpires\":null,\"keep\":null,"
+                 L"\"problems\":[\"legal-notice\",\"no-password\"],"
+                 L"\"warnings\":[\"logon-count\",\"password-expires\"]}\n");
 }
 
 TEST(StatusReport, TextOneFactALine)
@@ -134,26 +139,30 @@ TEST(StatusReport, TextOneFactALine)
     wchar_t storage[kStatusReportCapacity];
     TextBuffer out(storage, kStatusReportCapacity);
     ComposeStatusText(snapshot, JudgeStatus(snapshot), TextsFor(false), out);
-    EXPECT_STREQ(out.Text(),
-                 L"Automatic logon: on\n"
-                 L"Domain: (none)\n"
-                 L"User: (none)\n"
-                 L"Password secret: unknown (reading it needs administrator rights)\n"
-                 L"Plain-text password in the registry: yes\n"
-                 L"Logon count: 2\n"
-                 L"Problem: this PC requires Windows Hello sign-in, so Windows ignores automatic "
-                 L"logon.\n"
-                 L"Problem: no user name is set.\n"
-                 L"Warning: the password stands readable in the registry (DefaultPassword).\n"
-                 L"Warning: automatic logon ends after 2 more starts (AutoLogonCount).\n"
-                 L"Warning: whether a password is stored is unknown: reading it needs "
-                 L"administrator rights.\n"
-                 L"Warning: AutoAdminLogon holds REG_EXPAND_SZ \"1\", not the text \"0\" or "
-                 L"\"1\" as Windows writes it; whether Windows takes that form is not known.\n"
-                 L"Warning: Exchange ActiveSync policies stand under EAS\\Policies (\"1\", "
-                 L"\"7\"\u2026); automatic logon does not work while their password restrictions "
-                 L"are active, and which values make them so is not documented.\n"
-                 L"Result: automatic logon is on, but the problems above stop it.\n");
+    EXPECT_STREQ(
+        out.Text(),
+        L"Automatic logon: on\n"
+        L"Domain: (none)\n"
+        L"User: (none)\n"
+        L"Password secret: unknown (reading it needs administrator rights)\n"
+        L"Plain-text password in the registry: yes\n"
+        L"Logon count: 2\n"
+        L"Problem (passwordless-sign-in): this PC requires Windows Hello sign-in, so Windows "
+        L"ignores automatic "
+        L"logon.\n"
+        L"Problem (no-user): no user name is set.\n"
+        L"Warning (plain-text-password): the password stands readable in the registry "
+        L"(DefaultPassword).\n"
+        L"Warning (logon-count): automatic logon ends after 2 more starts (AutoLogonCount).\n"
+        L"Warning (secret-unknown): whether a password is stored is unknown: reading it needs "
+        L"administrator rights.\n"
+        L"Warning (auto-admin-logon-unusual): AutoAdminLogon holds REG_EXPAND_SZ \"1\", not the "
+        L"text \"0\" or "
+        L"\"1\" as Windows writes it; whether Windows takes that form is not known.\n"
+        L"Warning (eas-policies): Exchange ActiveSync policies stand under EAS\\Policies (\"1\", "
+        L"\"7\"\u2026); automatic logon does not work while their password restrictions "
+        L"are active, and which values make them so is not documented.\n"
+        L"Result: automatic logon is on, but the problems above stop it.\n");
 }
 
 // A registry value as JSON: plain for the two usual types, with its type for the others.
@@ -198,13 +207,16 @@ TEST(StatusReport, AValueThatCouldNotBeRead)
     wchar_t storage[kStatusReportCapacity];
     TextBuffer text(storage, kStatusReportCapacity);
     ComposeStatusText(snapshot, verdict, TextsFor(false), text);
-    EXPECT_STREQ(text.Text(), L"tarvelin-cli: SOFTWARE\\Winlogon\\AutoAdminLogon could not be "
-                              L"read (error 234), so nothing is judged. Error 234 means that it "
-                              L"kept changing while it was read: try again.\n");
+    EXPECT_STREQ(
+        text.Text(),
+        L"tarvelin-cli: SOFTWARE\\Winlogon\\AutoAdminLogon could not be "
+        L"read (error 234: text of error 234), so nothing is judged. Error 234 means that it "
+        L"kept changing while it was read: try again.\n");
     TextBuffer json(storage, kStatusReportCapacity);
     ComposeStatusJson(snapshot, verdict, json);
     EXPECT_STREQ(json.Text(), L"{\"command\":\"status\",\"error\":\"value-unreadable\","
-                              L"\"errorNumber\":234,\"key\":\"SOFTWARE\\\\Winlogon\","
+                              L"\"errorNumber\":234,\"errorText\":\"text of error "
+                              L"234.\",\"key\":\"SOFTWARE\\\\Winlogon\","
                               L"\"value\":\"AutoAdminLogon\"}\n");
 }
 
@@ -271,6 +283,46 @@ TEST(StatusReport, EveryCauseHasItsSentence)
                                     static_cast<Cause>(i) == Cause::AutoAdminLogonUnusual ||
                                     static_cast<Cause>(i) == Cause::EasPolicies;
             EXPECT_EQ(detail, withDetail) << kCauses[i].id;
+        }
+    }
+}
+
+// Every help page, in both languages, fits its buffer and a console's 79 columns, and a
+// command's list of options holds exactly the options that command takes.
+TEST(Help, EveryPageFitsAndListsOnlyItsOwnOptions)
+{
+    for (const bool german : {false, true})
+    {
+        const CliTexts& texts = TextsFor(german);
+        for (std::size_t i = 0; i <= kCommandCount; ++i)
+        {
+            const Command topic = i < kCommandCount ? kCommands[i].command : Command::None;
+            wchar_t storage[kHelpCapacity];
+            TextBuffer out(storage, kHelpCapacity);
+            ComposeHelp(out, texts, topic);
+            const std::wstring text = out.Text();
+            EXPECT_TRUE(out.Fits()) << i;
+            for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1)
+            {
+                end = text.find(L'\n', start);
+                EXPECT_LE(end - start, 79u) << Units(text.substr(start, end - start));
+            }
+            wchar_t headingStorage[32];
+            TextBuffer heading(headingStorage, 32);
+            const std::size_t options =
+                text.find(L"\n" + std::wstring(heading.Add(texts.headings[1]).Text()) + L"\n");
+            const std::wstring list =
+                options == std::wstring::npos
+                    ? L""
+                    : text.substr(options, text.find(L"\n\n", options + 1) - options);
+            for (std::size_t row = 0; row < kOptionCount; ++row)
+            {
+                const std::string name = OptionRow(row).name;
+                EXPECT_EQ(list.find(L"\n  " + std::wstring(name.begin(), name.end()) + L" ") !=
+                              std::wstring::npos,
+                          topic != Command::None && TakesOption(topic, row))
+                    << i << " " << name;
+            }
         }
     }
 }

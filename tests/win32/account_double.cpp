@@ -45,8 +45,9 @@ AccountDouble& ResetAccountDouble()
 
 const AccountRoutines& AccountDatabase()
 {
+    // Neither the dates nor the policy: a test of them stands in end to end.
     static const AccountRoutines routines = {DoubleUserGetInfo, DoubleJoinInformation,
-                                             NetApiBufferFree};
+                                             NetApiBufferFree, nullptr, nullptr};
     static const AccountRoutines none = {};
     return g_accounts.netapiMissing ? none : routines;
 }

@@ -15,6 +15,7 @@
 #include "account_name.h"
 #include "administrator.h"
 #include "commands.h"
+#include "system_words.h"
 #include "test_files.h"
 #include "token_util.h"
 #include "writer_fixture.h"
@@ -169,7 +170,7 @@ TEST(CliChange, CredentialRefusalsGiveTheReasonAndExitCode3)
     const struct
     {
         DWORD error;
-        const char* reason;
+        std::string reason;
     } cases[] = {
         {ERROR_LOGON_FAILURE, "the user name or the password is wrong.\n"},
         {ERROR_PASSWORD_MUST_CHANGE,
@@ -179,9 +180,12 @@ TEST(CliChange, CredentialRefusalsGiveTheReasonAndExitCode3)
          "computer.\n"},
         {ERROR_LOGON_TYPE_NOT_GRANTED, "this user may not log on interactively on this computer "
                                        "(logon type not granted).\n"},
-        {ERROR_NO_LOGON_SERVERS, "the user name and password could not be checked (error 1311). "
-                                 "Where Windows cannot check them ahead, for instance with no "
-                                 "domain controller in reach, --no-verify skips the check.\n"},
+        // Not a refusal: the check could not be made.
+        {ERROR_NO_LOGON_SERVERS, "the user name and password could not be checked " +
+                                     ErrorWords(1311) +
+                                     ". Where Windows cannot check them ahead, for instance with "
+                                     "no domain controller in reach, --no-verify skips the "
+                                     "check.\n"},
     };
     for (const auto& c : cases)
     {
@@ -190,8 +194,9 @@ TEST(CliChange, CredentialRefusalsGiveTheReasonAndExitCode3)
             RunWith({L"set", L"--user", L"kiosk", L"--domain", L"PC"}, "hunter2\r\n");
         g_logonError = 0;
         EXPECT_EQ(run.exitCode, 3) << c.error;
-        EXPECT_EQ(run.err, std::string("tarvelin-cli: the credential check refused the logon: ") +
-                               c.reason + "Nothing was changed.\n");
+        const std::string lead =
+            c.error == ERROR_NO_LOGON_SERVERS ? "" : "the credential check refused the logon: ";
+        EXPECT_EQ(run.err, "tarvelin-cli: " + lead + c.reason + "Nothing was changed.\n");
         EXPECT_EQ(run.out, "");
         ASSERT_EQ(g_logons.size(), 1u) << c.error;
         EXPECT_EQ(g_logons[0].user, L"kiosk");
@@ -320,10 +325,66 @@ TEST(CliChange, SetAndRemoveChangeTheMachineThroughTheCore)
     lsa.duringStore = [&] { machine.DeleteWinlogon(); };
     run = RunWith({L"set", L"--user", L"kiosk", L"--domain", L"PC"}, "pw\n", true, true, &machine);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(Contains(run.err, "LSA-Geheimnis DefaultPassword lie\xC3\x9F sich nicht schreiben "
-                                  "(Fehler 5).\nDiese Werte lie\xC3\x9F"
-                                  "en sich nicht wiederherstellen: AutoAdminLogon (Fehler 1018). "))
+    EXPECT_TRUE(
+        Contains(run.err, "LSA-Geheimnis DefaultPassword lie\xC3\x9F sich nicht schreiben " +
+                              ErrorWords(5, "Fehler") +
+                              ".\nDiese Werte lie\xC3\x9F"
+                              "en sich nicht wiederherstellen: AutoAdminLogon " +
+                              ErrorWords(1018, "Fehler") + ". "))
         << run.err;
+}
+
+// Every change is read back: a value that something else wrote meanwhile is a failure that
+// names it, never "on" or "off" reported over it. Set writes AutoAdminLogon "1" after
+// everything else, remove writes "0" before everything else, so that an interrupted run
+// never leaves automatic logon on with half a set-up; and a failed set puts the secret back.
+TEST(CliChange, EachChangeIsReadBackAndAutoAdminLogonComesLastOrFirst)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<std::wstring> words;
+        const wchar_t* before;    // AutoAdminLogon
+        const wchar_t* meanwhile; // the value written while the secret is stored
+        const char* said;
+        size_t stores; // after a failed set, the last two put the old password back
+    } cases[] = {
+        {"set",
+         {L"set", L"--user", L"kiosk", L"--domain", L"PC"},
+         L"0",
+         L"DefaultUserName",
+         "the value DefaultUserName does not hold what was written: something changed it "
+         "meanwhile.\nEvery value was put back as it was.\n",
+         4},
+        {"remove",
+         {L"remove"},
+         L"1",
+         L"AutoAdminLogon",
+         "  the value AutoAdminLogon does not hold what was written: something changed it "
+         "meanwhile.\nAutomatic logon may still be on.\n",
+         3},
+    };
+    for (const auto& c : cases)
+    {
+        ScratchMachine machine;
+        WriteValues(machine.winlogon(), {{L"AutoAdminLogon", TextValue(c.before)}});
+        LsaDouble& lsa = ResetLsaDouble();
+        lsa.retrieveStatus = 0;
+        lsa.retrieveValue = L"old";
+        RegValue logon; // as the first store finds it: "0" either way
+        lsa.duringStore = [&] {
+            if (logon.data.empty())
+                logon = ReadValues(machine.winlogon())[L"AutoAdminLogon"];
+            WriteValues(machine.winlogon(), {{c.meanwhile, TextValue(L"1")}});
+        };
+        const CliRun run = RunWith(c.words, "pw\n", true, false, &machine);
+        EXPECT_EQ(run.exitCode, 1) << c.name << ": " << run.out;
+        EXPECT_TRUE(Contains(run.err, c.said)) << c.name << ": " << run.err;
+        EXPECT_EQ(logon, TextValue(L"0")) << c.name;
+        ASSERT_EQ(Lsa().stores.size(), c.stores) << c.name;
+        EXPECT_EQ(Lsa().stores.back().bytes, Utf16Bytes(c.words[0] == L"set" ? L"old" : L""))
+            << c.name;
+    }
 }
 
 // The dry run opens what the real run would write, with the same access, so that a missing
@@ -337,9 +398,10 @@ TEST(CliChange, TheDryRunMeetsWhatTheRealRunMeets)
         NTSTATUS policyOpen;
         std::string step;
     } faults[] = {
-        {"no Winlogon key", true, 0, "the Winlogon key could not be opened (error 2).\n"},
+        {"no Winlogon key", true, 0,
+         "the Winlogon key could not be opened " + ErrorWords(2) + ".\n"},
         {"no right to the policy", false, kStatusAccessDenied,
-         "the Local Security Authority did not open its policy (error 5).\n"},
+         "the Local Security Authority did not open its policy " + ErrorWords(5) + ".\n"},
     };
     for (const auto& fault : faults)
     {
@@ -360,7 +422,9 @@ TEST(CliChange, TheDryRunMeetsWhatTheRealRunMeets)
                 << name << ": " << run.err;
             if (!fault.noKey)
             {
-                EXPECT_EQ(Lsa().access, static_cast<ACCESS_MASK>(POLICY_CREATE_SECRET)) << name;
+                // The secret is read to be kept before the password is stored.
+                EXPECT_EQ(Lsa().access, static_cast<ACCESS_MASK>(POLICY_GET_PRIVATE_INFORMATION))
+                    << name;
                 EXPECT_TRUE(ReadValues(machine.winlogon()).empty()) << name;
             }
         }
@@ -407,7 +471,7 @@ TEST(CliChangeWineOnly, SetAndRemoveLeaveHeldPrivilegesOff)
     } cases[] = {
         {{L"set", L"--user", L"kiosk", L"--domain", L"PC"},
          "hunter2\n",
-         "^exit 0, 1 stored; switched on: none\n$"},
+         "^exit 0, 2 stored; switched on: none\n$"}, // stored twice over another password
         {{L"remove"}, "", "^exit 0, 3 stored; switched on: none\n$"},
     };
     for (const auto& c : cases)

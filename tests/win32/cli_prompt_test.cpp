@@ -325,18 +325,19 @@ struct PromptRun
     LONG strayBreaks = -1;
 };
 
-// tarvelin-cli set --user kiosk --domain PC --no-verify, with the console (or `input`) as
+// tarvelin-cli set --user kiosk --domain PC (with --no-verify: the password typed twice), with
+// the console (or `input`) as
 // standard input, output and error to files; `typist` runs beside it on a thread of its own.
 // A read that does not end by itself within 10 s is ended with an Enter.
 PromptRun RunSet(const TestConsole& console, const std::function<void()>& typist = nullptr,
-                 HANDLE input = nullptr)
+                 HANDLE input = nullptr, bool noVerify = false)
 {
     PromptRun run;
     ScratchMachine machine;
     ResetLsaDouble();
     const wchar_t* words[] = {L"set", L"--user", L"kiosk", L"--domain", L"PC", L"--no-verify"};
     Arguments arguments;
-    ParseArguments(static_cast<int>(ARRAYSIZE(words)), words, arguments);
+    ParseArguments(static_cast<int>(ARRAYSIZE(words)) - (noVerify ? 0 : 1), words, arguments);
     StdFile out(STD_OUTPUT_HANDLE);
     StdFile err(STD_ERROR_HANDLE);
     HANDLE previousInput = GetStdHandle(STD_INPUT_HANDLE);
@@ -374,12 +375,12 @@ std::string Shown(const std::vector<std::wstring>& screen)
     return text;
 }
 
-const std::string kStored = "Credential check skipped (--no-verify): the user name and password "
-                            "were not checked.\nAutomatic logon is on for PC\\kiosk.\n"
+const std::string kStored = "Credential check: Windows accepts this user name and password.\n"
+                            "Automatic logon is on for PC\\kiosk.\n"
                             "The password is stored as the LSA secret DefaultPassword, not in "
                             "the registry.\n";
-const std::string kPipeInstead = "Pipe it to standard input instead (the first line, UTF-8). "
-                                 "Nothing was changed.\n";
+const std::string kPipeInstead = "Use --password-file, or pipe it to standard input (the first "
+                                 "line, UTF-8). Nothing was changed.\n";
 
 // Stands in for GetConsoleMode: a console that keeps echoing though asked not to.
 BOOL WINAPI ModeWithEchoKept(HANDLE input, LPDWORD mode)
@@ -431,6 +432,7 @@ TEST(CliPrompt, TypedPasswordIsReadWithoutEchoAndTheModeIsPutBack)
         std::wstring stored; // empty: nothing stored
         std::string err;
         std::wstring unread; // the next line stays for the next program that reads the console
+        bool twice = false;  // --no-verify: nothing else checks what is typed
     } cases[] = {
         {"a password", L"Pw 7-\u00e4\u20ac\r", 0, L"Pw 7-\u00e4\u20ac", "", L""},
         {"many pieces long, up to the limit", longest + L"\r", 0, longest, "", L""},
@@ -439,26 +441,34 @@ TEST(CliPrompt, TypedPasswordIsReadWithoutEchoAndTheModeIsPutBack)
          "was changed.\n",
          L""},
         {"over the limit, then a next line", longest + L"q\rnext\r", 2, L"",
-         "tarvelin-cli: the password is longer than 256 characters; it is refused, not cut.\n"
+         "tarvelin-cli: the password is longer than 256 characters; it is refused, not cut. "
          "Nothing was changed.\n",
          L"next\r"},
+        {"twice, the same", L"Pw-9\rPw-9\r", 0, L"Pw-9", "", L"", true},
+        {"twice, differing", L"Pw-9\rPw-6\r", 2, L"",
+         "tarvelin-cli: the two passwords typed differ. Nothing was changed.\n", L"", true},
     };
     for (const auto& c : cases)
     {
         TestConsole console(ConsoleKind::Window);
         ASSERT_TRUE(console.ready()) << "no working console: Wine needs an X display for it";
         Type(console.input(), c.keys);
-        const PromptRun run = RunSet(console);
+        const PromptRun run = RunSet(console, nullptr, nullptr, c.twice);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(run.err, c.err) << c.name;
-        EXPECT_EQ(run.out, c.exitCode == 0 ? kStored : "") << c.name << ": no prompt in it";
+        const std::string skipped = "Credential check skipped (--no-verify): the user name and "
+                                    "password were not checked.\n";
+        const std::string stored =
+            c.twice ? skipped + kStored.substr(kStored.find('\n') + 1) : kStored;
+        EXPECT_EQ(run.out, c.exitCode == 0 ? stored : "") << c.name << ": no prompt in it";
         ASSERT_EQ(run.stored.size(), c.stored.empty() ? 0u : 1u) << c.name;
         if (!c.stored.empty())
         {
             EXPECT_EQ(run.stored[0].bytes, Utf16Bytes(c.stored)) << c.name;
         }
         // The prompt and the line end only; every typed key left unshown.
-        EXPECT_EQ(run.screen, std::vector<std::wstring>({L"Password:", L""}))
+        const std::vector<std::wstring> prompts = {L"Password:", L"Password again:", L""};
+        EXPECT_EQ(run.screen, c.twice ? prompts : std::vector<std::wstring>({L"Password:", L""}))
             << c.name << ": " << Shown(run.screen);
         EXPECT_EQ(run.cursor.X, 0) << c.name;
         EXPECT_EQ(run.mode, kModeBefore) << c.name << ": mode 0x" << std::hex << run.mode;

@@ -74,7 +74,17 @@ extern "C" NTSTATUS NTAPI LsaStorePrivateData(LSA_HANDLE PolicyHandle, PLSA_UNIC
     g_lsa.stores.push_back(stored);
     if (g_lsa.duringStore)
         g_lsa.duringStore();
-    return call < g_lsa.storeStatuses.size() ? g_lsa.storeStatuses[call] : 0;
+    const NTSTATUS status = call < g_lsa.storeStatuses.size() ? g_lsa.storeStatuses[call] : 0;
+    // A store that succeeds is what the next read finds, as in the real store; no data at all
+    // deletes the secret.
+    if (status == 0)
+    {
+        g_lsa.retrieveStatus = value == nullptr ? kStatusNameNotFound : 0;
+        g_lsa.retrieveNoValue = false;
+        g_lsa.retrieveValue.assign(reinterpret_cast<const wchar_t*>(stored.bytes.data()),
+                                   stored.bytes.size() / sizeof(wchar_t));
+    }
+    return status;
 }
 
 extern "C" NTSTATUS NTAPI LsaClose(LSA_HANDLE handle)
