@@ -34,6 +34,7 @@ struct ChangeRun
     ChangePlan plan;
     ChangeResult result;
     bool ran = false;
+    bool keepingOff = false; // a remove switched keeping off first (or, in a dry run, would)
 };
 
 // Reads the state, plans, and goes as far as `kind` says. The change carries out exactly the

@@ -198,7 +198,7 @@ int Conclude(const Arguments& arguments, const SetWanted* wanted, const CliTexts
         WriteOut(text.Text());
     if (!done)
         return kExitChangeFailed;
-    return arguments.check && run.plan.Changes() ? kExitWouldChange : kExitDone;
+    return arguments.check && (run.plan.Changes() || run.keepingOff) ? kExitWouldChange : kExitDone;
 }
 } // namespace
 
@@ -286,7 +286,7 @@ bool ChangeAndSay(const SetWanted* wanted, bool check, const CliTexts& texts, Ch
 {
     const bool front = kind != EventKind::KeepRestored;
     // Switched off, automatic logon must not be restored by the task: keeping goes first.
-    if (front && wanted == nullptr && !KeepingOff(check, words))
+    if (front && wanted == nullptr && !KeepingOff(check, texts.german, words, run.keepingOff))
         return false;
     {
         const BreakHeld held;

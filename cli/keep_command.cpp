@@ -488,15 +488,22 @@ int RunKeep(const Arguments& arguments, const CliTexts& texts, bool administrato
     }
 }
 
-bool KeepingOff(bool check, TextBuffer& words)
+bool KeepingOff(bool check, bool german, TextBuffer& words, bool& ended)
 {
     KeepFacts facts;
     ReadKeepFacts(facts);
     bool steps[kStepCount] = {};
     OffSteps(facts, steps);
-    if (check || (!steps[kCopy] && !steps[kRecord] && !steps[kTask]))
-        return true;
+    ended = steps[kCopy] || steps[kRecord] || steps[kTask];
     const KeepTexts& english = KeepTextsFor(false);
+    const KeepTexts& texts = KeepTextsFor(german);
+    if (!ended)
+        return true;
+    if (check)
+    {
+        AddSteps(words.Add(texts.wouldChange), texts.removals, steps, facts, facts.recorded);
+        return true;
+    }
     const DWORD error = RemoveKeeping(facts, steps);
     wchar_t outcomeStorage[512];
     TextBuffer outcome(outcomeStorage, CountOf(outcomeStorage));
@@ -507,7 +514,9 @@ bool KeepingOff(bool check, TextBuffer& words)
     RecordKeep(EventKind::KeepOff, error != ERROR_SUCCESS, english.removals, steps, facts,
                facts.recorded, outcome.Text());
     if (error != ERROR_SUCCESS)
-        AddErrorNumber(words.Add(english.failed), error);
+        AddErrorNumber(words.Add(texts.failed), error).Add(L'\n');
+    else
+        words.Add(texts.keptNoMore);
     return error == ERROR_SUCCESS;
 }
 

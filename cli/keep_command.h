@@ -4,9 +4,10 @@
 #include "status_verdict.h"
 #include "text_buffer.h"
 
-// Switches keeping off (task, record and copy) where anything of it is left, and records it;
-// with `check` only looks. False, with the error's words in `words`, when that failed.
-bool KeepingOff(bool check, TextBuffer& words);
+// Switches keeping off (task, record and copy) where anything of it is left, records it, and
+// says so in `words`; with `check` only looks and says it would. `ended` tells whether there
+// was anything to switch off. False, with the error's words in `words`, when that failed.
+bool KeepingOff(bool check, bool german, TextBuffer& words, bool& ended);
 // Whether a record says that automatic logon is kept.
 bool IsKept();
 // Where automatic logon is kept, records the account a set has just switched it on for.

@@ -279,6 +279,16 @@ TEST(CliKeep, RunRestoresWhatWasLost)
     EXPECT_TRUE(Contains(status.out, "\"keep\":{\"user\":\"other\",\"domain\":\"VM\",\"task\":"
                                      "\"ready\",\"lastResult\":null}"))
         << status.out;
+    // Off already, but kept: the dry run of remove still has keeping to switch off.
+    const RegValues kept = machine.keys.winlogon.Values();
+    machine.keys.Hold({{L"AutoAdminLogon", TextValue(L"0")}});
+    machine.secret.Hold({});
+    const CliResult removeCheck = RunCli(L"remove --check", "", StandInPath());
+    machine.keys.Hold(kept);
+    machine.secret.Hold(SecretHolding(L"Stored-Pw"));
+    EXPECT_EQ(removeCheck.exitCode, 7u);
+    EXPECT_TRUE(Contains(removeCheck.out, "  delete the task \\Vestrakona\\")) << removeCheck.out;
+    EXPECT_TRUE(machine.Kept());
     EXPECT_EQ(RunCli(L"remove", "", StandInPath()).exitCode, 0u);
     EXPECT_FALSE(machine.Kept());
     const std::string events = machine.events.Take();
