@@ -108,18 +108,7 @@ void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
     json.String("value", failure.value);
     if (report.set)
     {
-        json.Bool("restored", result->unrestoredCount == 0);
-        TextBuffer& list = json.Key("unrestored").Add(L'[');
-        for (std::size_t i = 0; i < result->unrestoredCount; ++i)
-        {
-            if (i > 0)
-                list.Add(L',');
-            JsonObject value(list);
-            value.String("name", result->unrestored[i].name);
-            AddJsonError(value, result->unrestored[i].error);
-            value.End();
-        }
-        list.Add(L']');
+        AddJsonUnrestored(json, result->unrestored, result->unrestoredCount);
     }
     else
     {
@@ -133,6 +122,22 @@ void ComposeChangeJson(const ChangeReport& report, TextBuffer& out)
 const char* StepId(ChangeStep step)
 {
     return kStepIds[static_cast<int>(step)];
+}
+
+void AddJsonUnrestored(JsonObject& json, const UnrestoredValue* unrestored, std::size_t count)
+{
+    json.Bool("restored", count == 0);
+    TextBuffer& list = json.Key("unrestored").Add(L'[');
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        if (i > 0)
+            list.Add(L',');
+        JsonObject value(list);
+        value.String("name", unrestored[i].name);
+        AddJsonError(value, unrestored[i].error);
+        value.End();
+    }
+    list.Add(L']');
 }
 
 void AddJsonError(JsonObject& json, std::uint32_t error)

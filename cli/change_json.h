@@ -20,6 +20,10 @@ const char* StepId(ChangeStep step);
 // "errorNumber" and "errorText", Windows' own words for it (null where it has none).
 void AddJsonError(JsonObject& json, std::uint32_t error);
 
+// After a failed change: "restored" (whether everything was put back) and "unrestored", each
+// value that could not be, with its error.
+void AddJsonUnrestored(JsonObject& json, const UnrestoredValue* unrestored, std::size_t count);
+
 // An error before anything was read: {"command":..,"check":..,"changed":false,"error":..}
 // with "errorNumber" and "errorText" when `number` is not 0 and "reason" when `reason` is not null.
 void ComposeErrorJson(const char* command, bool check, const char* error, unsigned long number,

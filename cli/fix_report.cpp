@@ -175,18 +175,7 @@ void ComposeFixJson(const FixReport& report, TextBuffer& out)
     json.Id("cause", CauseId(plan.steps[result->failedStep].cause));
     AddJsonError(json, result->failure.error);
     json.String("value", result->failure.value);
-    json.Bool("restored", result->unrestoredCount == 0);
-    TextBuffer& list = json.Key("unrestored").Add(L'[');
-    for (std::size_t i = 0; i < result->unrestoredCount; ++i)
-    {
-        if (i > 0)
-            list.Add(L',');
-        JsonObject value(list);
-        value.String("name", result->unrestored[i].name);
-        AddJsonError(value, result->unrestored[i].error);
-        value.End();
-    }
-    list.Add(L']');
+    AddJsonUnrestored(json, result->unrestored, result->unrestoredCount);
     json.End();
     out.Add(L'\n');
 }

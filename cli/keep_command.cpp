@@ -200,6 +200,33 @@ void RecordKeep(EventKind kind, bool failed, const char* const (&sentences)[3],
     RecordEvent(kind, failed, changes.Text(), outcome);
 }
 
+// Takes keeping away (with `check`, lists what that would take), records it as an event of
+// `kind` whose outcome starts with `why`, and says a failure in `words`; the caller says
+// what a success means. ERROR_SUCCESS or the first error.
+DWORD EndKeeping(const KeepFacts& facts, const bool steps[kStepCount], bool check, EventKind kind,
+                 const wchar_t* why, const KeepTexts& texts, TextBuffer& words)
+{
+    if (check)
+    {
+        AddSteps(words.Add(texts.wouldChange), texts.removals, steps, facts, facts.recorded);
+        return ERROR_SUCCESS;
+    }
+    const KeepTexts& english = KeepTextsFor(false);
+    const DWORD error = RemoveKeeping(facts, steps);
+    wchar_t storage[512];
+    TextBuffer outcome(storage, CountOf(storage));
+    outcome.Add(why);
+    if (error != ERROR_SUCCESS)
+        AddErrorNumber(outcome.Add(english.failed), error);
+    else
+        outcome.Add(english.keptNoMore);
+    RecordKeep(kind, error != ERROR_SUCCESS, english.removals, steps, facts, facts.recorded,
+               outcome.Text());
+    if (error != ERROR_SUCCESS)
+        AddErrorNumber(words.Add(texts.failed), error);
+    return error;
+}
+
 int KeepOn(const Arguments& arguments, KeepAnswer& answer)
 {
     const KeepTexts& texts = answer.Texts();
@@ -354,34 +381,18 @@ int KeepOff(const Arguments& arguments, KeepAnswer& answer)
         answer.Words().Add(texts.notKept);
         return answer.Done(steps, account.domain, account.user);
     }
-    if (arguments.check)
-    {
-        AddSteps(answer.Words().Add(texts.wouldChange), texts.removals, steps, facts, account);
-        return answer.Done(steps, account.domain, account.user);
-    }
-    const KeepTexts& english = KeepTextsFor(false);
-    const DWORD error = RemoveKeeping(facts, steps);
-    wchar_t outcomeStorage[512];
-    TextBuffer outcome(outcomeStorage, CountOf(outcomeStorage));
+    const DWORD error =
+        EndKeeping(facts, steps, arguments.check, EventKind::KeepOff, L"", texts, answer.Words());
     if (error != ERROR_SUCCESS)
-    {
-        outcome.Add(english.failed);
-        AddErrorNumber(outcome, error);
-        RecordKeep(EventKind::KeepOff, true, english.removals, steps, facts, account,
-                   outcome.Text());
-        AddErrorNumber(answer.Words().Add(texts.failed), error);
         return answer.Fail(kExitChangeFailed, "keep-failed", error);
-    }
-    RecordKeep(EventKind::KeepOff, false, english.removals, steps, facts, account,
-               outcome.Add(english.keptNoMore).Text());
-    answer.Words().Add(texts.keptNoMore);
+    if (!arguments.check)
+        answer.Words().Add(texts.keptNoMore);
     return answer.Done(steps, account.domain, account.user);
 }
 
 int KeepRun(const Arguments& arguments, const CliTexts& cliTexts, KeepAnswer& answer)
 {
     const KeepTexts& texts = answer.Texts();
-    const KeepTexts& english = KeepTextsFor(false);
     KeepFacts facts;
     ReadKeepFacts(facts);
     bool steps[kStepCount] = {};
@@ -413,27 +424,15 @@ int KeepRun(const Arguments& arguments, const CliTexts& cliTexts, KeepAnswer& an
         // Switched off on purpose (the dialog's Remove blanks the secret, remove deletes it),
         // or lost: either way there is no password to restore, and nothing to keep.
         OffSteps(facts, steps);
-        if (arguments.check)
-        {
-            AddSteps(answer.Words().Add(texts.wouldChange), texts.removals, steps, facts, account);
-            return answer.Done(steps, account.domain, account.user);
-        }
-        const DWORD error = RemoveKeeping(facts, steps);
-        wchar_t outcomeStorage[512];
-        TextBuffer outcome(outcomeStorage, CountOf(outcomeStorage));
-        outcome.Add(state.secret == SecretFound::Blank ? L"The secret is blank. "
-                                                       : L"The secret does not exist. ");
+        const DWORD error =
+            EndKeeping(facts, steps, arguments.check, EventKind::KeepEnded,
+                       state.secret == SecretFound::Blank ? L"The secret is blank. "
+                                                          : L"The secret does not exist. ",
+                       texts, answer.Words());
         if (error != ERROR_SUCCESS)
-            AddErrorNumber(outcome.Add(english.failed), error);
-        else
-            outcome.Add(english.keptNoMore);
-        RecordKeep(EventKind::KeepEnded, error != ERROR_SUCCESS, english.removals, steps, facts,
-                   account, outcome.Text());
-        if (error != ERROR_SUCCESS)
-        {
-            AddErrorNumber(answer.Words().Add(texts.failed), error);
             return answer.Fail(kExitChangeFailed, "keep-failed", error);
-        }
+        if (arguments.check)
+            return answer.Done(steps, account.domain, account.user);
         answer.Words().Add(texts.secretGone);
         return answer.Done(steps, account.domain, account.user);
     }
@@ -495,29 +494,17 @@ bool KeepingOff(bool check, bool german, TextBuffer& words, bool& ended)
     bool steps[kStepCount] = {};
     OffSteps(facts, steps);
     ended = steps[kCopy] || steps[kRecord] || steps[kTask];
-    const KeepTexts& english = KeepTextsFor(false);
-    const KeepTexts& texts = KeepTextsFor(german);
     if (!ended)
         return true;
-    if (check)
+    const KeepTexts& texts = KeepTextsFor(german);
+    if (EndKeeping(facts, steps, check, EventKind::KeepOff, L"", texts, words) != ERROR_SUCCESS)
     {
-        AddSteps(words.Add(texts.wouldChange), texts.removals, steps, facts, facts.recorded);
-        return true;
+        words.Add(L'\n');
+        return false;
     }
-    const DWORD error = RemoveKeeping(facts, steps);
-    wchar_t outcomeStorage[512];
-    TextBuffer outcome(outcomeStorage, CountOf(outcomeStorage));
-    if (error != ERROR_SUCCESS)
-        AddErrorNumber(outcome.Add(english.failed), error);
-    else
-        outcome.Add(english.keptNoMore);
-    RecordKeep(EventKind::KeepOff, error != ERROR_SUCCESS, english.removals, steps, facts,
-               facts.recorded, outcome.Text());
-    if (error != ERROR_SUCCESS)
-        AddErrorNumber(words.Add(texts.failed), error).Add(L'\n');
-    else
+    if (!check)
         words.Add(texts.keptNoMore);
-    return error == ERROR_SUCCESS;
+    return true;
 }
 
 bool IsKept()
